@@ -1,0 +1,3 @@
+add_library(backdrop_changer_portable STATIC ${CMAKE_CURRENT_LIST_DIR}/SettingsRecord.cpp)
+target_link_libraries(backdrop_changer_portable PUBLIC sorvita_portable)
+sorvita_warnings(backdrop_changer_portable)

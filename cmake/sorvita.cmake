@@ -1,0 +1,37 @@
+# Shared build settings of the suite.
+option(SORVITA_TESTS "Build the tests" ON)
+
+if(WIN32)
+  # Static, self-contained executables: no runtime DLL beyond Windows' own.
+  add_compile_definitions(WINVER=0x0601 _WIN32_WINNT=0x0601 _WIN32_IE=0x0800 NOMINMAX)
+  add_link_options(-static -static-libgcc -static-libstdc++)
+else()
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+function(sorvita_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra)
+endfunction()
+
+# Adds the resource script (manifest, version, icon) of a program to its target.
+#   sorvita_resources(target "Title" "file name" major minor revision "description" icon [extra .rc lines file])
+function(sorvita_resources target title filename major minor revision description icon)
+  set(SORVITA_RC_TITLE "${title}")
+  set(SORVITA_RC_FILENAME "${filename}")
+  set(SORVITA_RC_MAJOR ${major})
+  set(SORVITA_RC_MINOR ${minor})
+  set(SORVITA_RC_REVISION ${revision})
+  set(SORVITA_RC_DESCRIPTION "${description}")
+  set(SORVITA_RC_ICON "${CMAKE_SOURCE_DIR}/resources/${icon}")
+  set(SORVITA_RC_RESOURCES "${CMAKE_SOURCE_DIR}/resources")
+  set(SORVITA_RC_MANIFEST "${CMAKE_SOURCE_DIR}/resources/sorvita.manifest")
+  set(SORVITA_RC_EXTRA "")
+  if(ARGC GREATER 8)
+    file(READ "${ARGV8}" SORVITA_RC_EXTRA)
+    string(CONFIGURE "${SORVITA_RC_EXTRA}" SORVITA_RC_EXTRA @ONLY)
+  endif()
+  set(rc "${CMAKE_CURRENT_BINARY_DIR}/${target}.rc")
+  configure_file("${CMAKE_SOURCE_DIR}/resources/program.rc.in" "${rc}" @ONLY)
+  target_sources(${target} PRIVATE "${rc}")
+endfunction()

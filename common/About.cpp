@@ -1,0 +1,115 @@
+#include "common/About.h"
+
+#include "common/GetDesktopSize_.h"
+#include "common/SettingsApp_.h"
+#include "common/SettingsText_.h"
+#include "common/VersionText_.h"
+#include "platform/App.h"
+#include "platform/MsgBox.h"
+#include "platform/Seams.h"
+
+namespace common {
+
+namespace {
+// Layout in pixels; the form runtime works in twips.
+constexpr int kMargin = 10;
+constexpr int kPhotoHeight = 96;
+constexpr int kTextLeft = 58;
+constexpr int kTextWidth = 300;
+constexpr int kTextHeight = 92;
+constexpr int kButtonWidth = 80;
+constexpr int kButtonHeight = 24;
+constexpr int kGap = 10;
+constexpr int kClientWidth = kTextLeft + kTextWidth + kMargin;
+
+int X(int pixels) { return platform::PixelsToTwipsX(pixels); }
+int Y(int pixels) { return platform::PixelsToTwipsY(pixels); }
+}  // namespace
+
+std::string AboutTextOfApp() {
+    const platform::Application& app = platform::App();
+    return AboutText(app.Title, app.Major, app.Minor, app.Revision, app.LegalCopyright);
+}
+
+void ShowAboutMessage() { platform::MsgBox(AboutTextOfApp(), MB_OK | MB_ICONINFORMATION | MB_SETFOREGROUND, "About"); }
+
+platform::FormStyle About::Style() const {
+    platform::FormStyle style;
+    style.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+    style.exStyle = WS_EX_DLGMODALFRAME;
+    style.caption = "About";
+    RECT frame{0, 0, kClientWidth, 0};
+    AdjustWindowRectEx(&frame, style.style, FALSE, style.exStyle);
+    style.width = X(frame.right - frame.left);
+    style.height = Y(300);
+    return style;
+}
+
+void About::Form_Load() {
+    int photoTop = kMargin;
+    int textTop = photoTop + kPhotoHeight + kGap;
+    Image1[0].Index = 0;
+    Image1[0].Create(*this, X(kMargin), Y(photoTop), X(kClientWidth - 2 * kMargin), Y(kPhotoHeight));
+    photo_ = static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(101), IMAGE_BITMAP, 0, 0, 0));
+    Image1[0].SetBitmap(photo_);
+    Image1[0].SetToolTipText(kPhotoToolTip);
+    Image1[1].Index = 1;
+    Image1[1].Create(*this, X(kMargin), Y(textTop), X(32), Y(32));
+    Image1[1].SetIcon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1)));
+    Image1[1].SetToolTipText(kIconToolTip);
+    Text1.Create(*this, "", X(kTextLeft), Y(textTop), X(kTextWidth), Y(kTextHeight),
+                 ES_MULTILINE | ES_READONLY | WS_VSCROLL);
+    cmdOK.Create(*this, "OK", X(kClientWidth - kMargin - kButtonWidth), Y(textTop + kTextHeight + kGap),
+                 X(kButtonWidth), Y(kButtonHeight), true);
+    cmdOK.Click = [this] { cmdOK_Click(); };
+    SetBottomEdge(textTop + kTextHeight + kGap + kButtonHeight + kMargin);
+
+    // 1. the text
+    Text1.SetText(AboutTextOfApp());
+    // 2. and 3. the photograph setting, switched for this opening by Ctrl+Alt+Shift
+    bool k = TextToBool(GetAppSetting("Settings", "Kid About", "True", true), true);
+    if (platform::KeyIsDown(VK_CONTROL) && platform::KeyIsDown(VK_MENU) && platform::KeyIsDown(VK_SHIFT)) k = !k;
+    if (k) {
+        // 4. no photograph: close up the layout around the text box
+        DeleteAppSetting("Settings", "Kid About", true);
+        Image1[0].SetVisible(false);
+        int shift = textTop - kMargin;
+        Text1.Move(Text1.Left(), Text1.Top() - Y(shift));
+        Image1[1].Move(Image1[1].Left(), Image1[1].Top() - Y(shift));
+        cmdOK.Move(cmdOK.Left(), cmdOK.Top() - Y(shift));
+        SetBottomEdge(textTop + kTextHeight + kGap + kButtonHeight + kMargin - shift);
+        photoShown_ = false;
+    } else {
+        // 5. the photograph stays; the icon gives up its tooltip
+        SaveAppSetting("Settings", "Kid About", "False", true);
+        Image1[1].SetToolTipText("");
+        photoShown_ = true;
+    }
+    int divisor = 2;
+    PlaceFormOnDesktop(*this, divisor);
+}
+
+void About::SetBottomEdge(int clientHeightPixels) {
+    RECT frame{0, 0, kClientWidth, clientHeightPixels};
+    platform::FormStyle style = Style();
+    AdjustWindowRectEx(&frame, style.style, FALSE, style.exStyle);
+    Move(Left(), Top(), Width(), Y(frame.bottom - frame.top));
+}
+
+void About::cmdOK_Click() { Unload(); }
+
+void About::Form_Unload() {
+    if (photo_) DeleteObject(photo_);
+    photo_ = nullptr;
+}
+
+LRESULT About::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == DM_GETDEFID) return MAKELRESULT(cmdOK.Id(), DC_HASDEFID);
+    if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
+        cmdOK_Click();
+        return 0;
+    }
+    return DefaultProc(message, wParam, lParam);
+}
+
+}  // namespace common

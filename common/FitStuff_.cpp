@@ -1,0 +1,57 @@
+#include "common/FitStuff_.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "common/Geometry_.h"
+#include "platform/App.h"
+#include "platform/Handles.h"
+
+namespace common {
+
+namespace {
+
+// Lends the holding form the control's font for measuring and gives its own back.
+class BorrowedFont {
+public:
+    explicit BorrowedFont(platform::Control& control) : form_(*control.Parent()), saved_(form_.Font()) {
+        form_.SetFont(control.Font());
+    }
+    ~BorrowedFont() { form_.SetFont(saved_); }
+    BorrowedFont(const BorrowedFont&) = delete;
+    BorrowedFont& operator=(const BorrowedFont&) = delete;
+
+    // Width in twips of `text` drawn in the holding form's (borrowed) font.
+    double TextWidth(const std::string& text) const {
+        platform::ScreenDC dc;
+        HFONT font = form_.Font() ? form_.Font() : platform::DefaultFont();
+        platform::SelectedObject selected(dc.get(), font);
+        SIZE size{};
+        GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+        return size.cx * platform::TwipsPerPixelX();
+    }
+
+private:
+    platform::Form& form_;
+    HFONT saved_;
+};
+
+}  // namespace
+
+void FitDropDownWidth(platform::ComboBox& combo) {
+    BorrowedFont font(combo);
+    int count = combo.ListCount();
+    double widest = 0;
+    for (int i = 0; i < count; ++i) widest = std::max(widest, font.TextWidth(combo.List(i)));
+    long width = DropDownWidthPixels(count > 0, widest, platform::TwipsPerPixelX(), GetSystemMetrics(SM_CXVSCROLL));
+    SendMessageA(combo.hWnd(), CB_SETDROPPEDWIDTH, static_cast<WPARAM>(width), 0);
+}
+
+bool TextFitsControl(const std::string& text, platform::Control& control, long margin) {
+    BorrowedFont font(control);
+    long available = AvailableTextWidth(control.Width(), margin, platform::TwipsPerPixelX());
+    return font.TextWidth(text) <= available;
+}
+
+}  // namespace common

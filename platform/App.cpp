@@ -1,0 +1,94 @@
+#include "platform/App.h"
+
+#include <windows.h>
+
+#include "platform/Handles.h"
+
+namespace platform {
+
+namespace {
+
+Application ReadIdentity() {
+    Application app;
+    char buffer[MAX_PATH * 2] = {};
+    DWORD length = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
+    std::string full(buffer, length);
+    size_t slash = full.find_last_of("\\/");
+    std::string folder = slash == std::string::npos ? "" : full.substr(0, slash);
+    std::string file = slash == std::string::npos ? full : full.substr(slash + 1);
+    if (folder.size() == 2 && folder[1] == ':') folder += "\\";
+    size_t dot = file.find_last_of('.');
+    app.Path = folder;
+    app.EXEName = dot == std::string::npos ? file : file.substr(0, dot);
+    app.Extension = dot == std::string::npos ? "" : file.substr(dot);
+    app.Title = app.EXEName;
+    return app;
+}
+
+bool busyPointer = false;
+
+}  // namespace
+
+Application& App() {
+    static Application app = ReadIdentity();
+    return app;
+}
+
+void SetAppVersion(int major, int minor, int revision, const std::string& legalCopyright) {
+    App().Major = major;
+    App().Minor = minor;
+    App().Revision = revision;
+    App().LegalCopyright = legalCopyright;
+}
+
+bool Application::PrevInstance() {
+    static UniqueHandle marker;
+    static bool another = false;
+    static std::string claimedFor;
+    if (claimedFor != Title) {
+        std::string title = Title;
+        for (char& c : title)
+            if (c == '\\') c = '/';  // a backslash would name a namespace
+        std::string name = "Local\\Sorvita instance " + title;
+        SetLastError(0);
+        marker.reset(CreateMutexA(nullptr, FALSE, name.c_str()));
+        another = GetLastError() == ERROR_ALREADY_EXISTS;
+        claimedFor = Title;
+    }
+    return another;
+}
+
+static double TwipsPerPixel(int capability) {
+    ScreenDC dc;
+    int dpi = GetDeviceCaps(dc.get(), capability);
+    return dpi > 0 ? 1440.0 / dpi : 15.0;
+}
+
+double TwipsPerPixelX() { return TwipsPerPixel(LOGPIXELSX); }
+double TwipsPerPixelY() { return TwipsPerPixel(LOGPIXELSY); }
+double ScreenWidthTwips() { return GetSystemMetrics(SM_CXSCREEN) * TwipsPerPixelX(); }
+double ScreenHeightTwips() { return GetSystemMetrics(SM_CYSCREEN) * TwipsPerPixelY(); }
+
+void SetBusyPointer(bool busy) {
+    busyPointer = busy;
+    SetCursor(LoadCursor(nullptr, busy ? IDC_WAIT : IDC_ARROW));
+}
+
+bool IsBusyPointer() { return busyPointer; }
+
+std::string ErrorDescription(unsigned long errorCode) {
+    char* text = nullptr;
+    DWORD length = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                  nullptr, errorCode, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+    std::string description;
+    if (length && text) {
+        description.assign(text, length);
+        LocalFree(text);
+    }
+    while (!description.empty() && (description.back() == '\n' || description.back() == '\r' || description.back() == ' '))
+        description.pop_back();
+    if (description.empty()) description = "Error " + std::to_string(errorCode) + ".";
+    return description;
+}
+
+}  // namespace platform

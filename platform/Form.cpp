@@ -1,0 +1,581 @@
+#include "platform/Form.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/App.h"
+
+namespace platform {
+
+namespace {
+
+const char kFormClass[] = "SorvitaForm";
+constexpr int kFirstControlId = 100;
+
+std::vector<Form*>& Loaded() {
+    static std::vector<Form*> forms;
+    return forms;
+}
+
+void EnsureClassRegistered() {
+    static bool registered = false;
+    if (registered) return;
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&icc);
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = DefWindowProcA;  // replaced per window in StaticProc's first message
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hIcon = LoadIconA(wc.hInstance, MAKEINTRESOURCEA(1));
+    if (!wc.hIcon) wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    wc.lpszClassName = kFormClass;
+    RegisterClassExA(&wc);
+    registered = true;
+}
+
+std::string WindowText(HWND hwnd) {
+    int length = GetWindowTextLengthA(hwnd);
+    std::string text(length + 1, '\0');
+    length = GetWindowTextA(hwnd, text.data(), length + 1);
+    text.resize(std::max(length, 0));
+    return text;
+}
+
+RECT ChildRect(HWND hwnd) {
+    RECT rect{};
+    GetWindowRect(hwnd, &rect);
+    MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+}  // namespace
+
+int TwipsToPixelsX(int twips) { return static_cast<int>(std::lround(twips / TwipsPerPixelX())); }
+int TwipsToPixelsY(int twips) { return static_cast<int>(std::lround(twips / TwipsPerPixelY())); }
+int PixelsToTwipsX(int pixels) { return static_cast<int>(std::lround(pixels * TwipsPerPixelX())); }
+int PixelsToTwipsY(int pixels) { return static_cast<int>(std::lround(pixels * TwipsPerPixelY())); }
+
+HFONT DefaultFont() {
+    static HFONT font = [] {
+        NONCLIENTMETRICSA metrics{};
+        metrics.cbSize = sizeof metrics;
+        if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+            return CreateFontIndirectA(&metrics.lfMessageFont);
+        return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    }();
+    return font;
+}
+
+// ---------------------------------------------------------------- Control
+
+void Control::Create(Form& form, const char* className, DWORD style, DWORD exStyle, const std::string& text,
+                     int left, int top, int width, int height) {
+    form_ = &form;
+    id_ = form.Register(this);
+    hwnd_ = CreateWindowExA(exStyle, className, text.c_str(), style | WS_CHILD | WS_VISIBLE, TwipsToPixelsX(left),
+                            TwipsToPixelsY(top), TwipsToPixelsX(width), TwipsToPixelsY(height), form.hWnd(),
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form.Font() ? form.Font() : DefaultFont()), FALSE);
+}
+
+int Control::Left() const { return PixelsToTwipsX(ChildRect(hwnd_).left); }
+int Control::Top() const { return PixelsToTwipsY(ChildRect(hwnd_).top); }
+int Control::Width() const {
+    RECT r = ChildRect(hwnd_);
+    return PixelsToTwipsX(r.right - r.left);
+}
+int Control::Height() const {
+    RECT r = ChildRect(hwnd_);
+    return PixelsToTwipsY(r.bottom - r.top);
+}
+
+void Control::Move(int left, int top, int width, int height) {
+    RECT r = ChildRect(hwnd_);
+    int w = width < 0 ? r.right - r.left : TwipsToPixelsX(width);
+    int h = height < 0 ? r.bottom - r.top : TwipsToPixelsY(height);
+    MoveWindow(hwnd_, TwipsToPixelsX(left), TwipsToPixelsY(top), w, h, TRUE);
+}
+
+bool Control::Enabled() const { return IsWindowEnabled(hwnd_) != FALSE; }
+void Control::SetEnabled(bool enabled) { EnableWindow(hwnd_, enabled); }
+bool Control::Visible() const { return (GetWindowLongA(hwnd_, GWL_STYLE) & WS_VISIBLE) != 0; }
+void Control::SetVisible(bool visible) { ShowWindow(hwnd_, visible ? SW_SHOWNA : SW_HIDE); }
+std::string Control::Text() const { return WindowText(hwnd_); }
+void Control::SetText(const std::string& text) { SetWindowTextA(hwnd_, text.c_str()); }
+HFONT Control::Font() const { return reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)); }
+void Control::SetFont(HFONT font) { SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE); }
+void Control::SetFocus() { ::SetFocus(hwnd_); }
+
+void Control::SetToolTipText(const std::string& text) {
+    HWND tip = form_->ToolTip();
+    TOOLINFOA info{};
+    info.cbSize = sizeof info;
+    info.hwnd = form_->hWnd();
+    info.uId = reinterpret_cast<UINT_PTR>(hwnd_);
+    if (!toolTip_.empty()) SendMessageA(tip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+    toolTip_ = text;
+    if (text.empty()) return;
+    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.lpszText = const_cast<char*>(toolTip_.c_str());
+    SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+// ---------------------------------------------------------------- CommandButton
+
+void CommandButton::Create(Form& form, const std::string& caption, int left, int top, int width, int height,
+                           bool isDefault) {
+    Control::Create(form, "BUTTON", WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON), 0, caption, left,
+                    top, width, height);
+}
+void CommandButton::OnCommand(int code) {
+    if (code == BN_CLICKED && Click) Click();
+}
+void CommandButton::PerformClick() { SendMessageA(hwnd_, BM_CLICK, 0, 0); }
+
+// ---------------------------------------------------------------- CheckBox
+
+void CheckBox::Create(Form& form, const std::string& caption, int left, int top, int width, int height) {
+    Control::Create(form, "BUTTON", WS_TABSTOP | BS_AUTOCHECKBOX, 0, caption, left, top, width, height);
+}
+int CheckBox::Value() const { return SendMessageA(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0; }
+void CheckBox::SetValue(int value) {
+    if (Value() == (value ? 1 : 0)) return;
+    SendMessageA(hwnd_, BM_SETCHECK, value ? BST_CHECKED : BST_UNCHECKED, 0);
+    if (Click) Click();
+}
+void CheckBox::OnCommand(int code) {
+    if (code == BN_CLICKED && Click) Click();
+}
+
+// ---------------------------------------------------------------- OptionButton
+
+void OptionButton::Create(Form& form, const std::string& caption, int left, int top, int width, int height,
+                          bool firstInGroup) {
+    Control::Create(form, "BUTTON", BS_AUTORADIOBUTTON | (firstInGroup ? WS_GROUP | WS_TABSTOP : 0), 0, caption,
+                    left, top, width, height);
+}
+bool OptionButton::Value() const { return SendMessageA(hwnd_, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+void OptionButton::SetValue(bool value) {
+    if (!value) {
+        SendMessageA(hwnd_, BM_SETCHECK, BST_UNCHECKED, 0);
+        return;
+    }
+    if (Value()) return;
+    // Clear the rest of the group the way a click would.
+    HWND parent = GetParent(hwnd_);
+    HWND first = hwnd_;
+    while (!(GetWindowLongA(first, GWL_STYLE) & WS_GROUP)) {
+        HWND previous = GetWindow(first, GW_HWNDPREV);
+        if (!previous) break;
+        first = previous;
+    }
+    for (HWND h = first; h; h = GetWindow(h, GW_HWNDNEXT)) {
+        if (h != first && (GetWindowLongA(h, GWL_STYLE) & WS_GROUP)) break;
+        if (GetParent(h) == parent && h != hwnd_) SendMessageA(h, BM_SETCHECK, BST_UNCHECKED, 0);
+    }
+    SendMessageA(hwnd_, BM_SETCHECK, BST_CHECKED, 0);
+    if (Click) Click();
+}
+void OptionButton::OnCommand(int code) {
+    if (code == BN_CLICKED && Click) Click();
+}
+
+// ---------------------------------------------------------------- Label, Frame, TextBox
+
+void Label::Create(Form& form, const std::string& caption, int left, int top, int width, int height,
+                   DWORD alignment) {
+    Control::Create(form, "STATIC", alignment | SS_NOTIFY | SS_NOPREFIX, 0, caption, left, top, width, height);
+}
+void Label::OnCommand(int code) {
+    if (code == STN_CLICKED && Click) Click();
+    if (code == STN_DBLCLK && DblClick) DblClick();
+}
+
+void Frame::Create(Form& form, const std::string& caption, int left, int top, int width, int height) {
+    Control::Create(form, "BUTTON", BS_GROUPBOX, 0, caption, left, top, width, height);
+}
+
+void Image::Create(Form& form, int left, int top, int width, int height) {
+    Control::Create(form, "STATIC", SS_NOTIFY | SS_REALSIZECONTROL | SS_CENTERIMAGE, 0, "", left, top, width, height);
+}
+void Image::SetBitmap(HBITMAP bitmap) {
+    LONG style = GetWindowLongA(hwnd_, GWL_STYLE);
+    SetWindowLongA(hwnd_, GWL_STYLE, (style & ~SS_TYPEMASK) | SS_BITMAP);
+    SendMessageA(hwnd_, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
+}
+void Image::SetIcon(HICON icon) {
+    LONG style = GetWindowLongA(hwnd_, GWL_STYLE);
+    SetWindowLongA(hwnd_, GWL_STYLE, (style & ~SS_TYPEMASK) | SS_ICON);
+    SendMessageA(hwnd_, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon));
+}
+void Image::OnCommand(int code) {
+    if (code == STN_CLICKED && Click) Click();
+    if (code == STN_DBLCLK && DblClick) DblClick();
+}
+
+void TextBox::Create(Form& form, const std::string& text, int left, int top, int width, int height,
+                     DWORD extraStyle) {
+    Control::Create(form, "EDIT", WS_TABSTOP | ES_AUTOHSCROLL | extraStyle, WS_EX_CLIENTEDGE, text, left, top, width,
+                    height);
+}
+void TextBox::OnCommand(int code) {
+    if (code == EN_CHANGE && Change) Change();
+}
+
+// ---------------------------------------------------------------- lists
+
+void ListControl::AddItem(const std::string& item, int index) {
+    UINT message = combo_ ? (index < 0 ? CB_ADDSTRING : CB_INSERTSTRING) : (index < 0 ? LB_ADDSTRING : LB_INSERTSTRING);
+    SendMessageA(hwnd_, message, index < 0 ? 0 : index, reinterpret_cast<LPARAM>(item.c_str()));
+}
+void ListControl::RemoveItem(int index) { SendMessageA(hwnd_, combo_ ? CB_DELETESTRING : LB_DELETESTRING, index, 0); }
+void ListControl::Clear() { SendMessageA(hwnd_, combo_ ? CB_RESETCONTENT : LB_RESETCONTENT, 0, 0); }
+int ListControl::ListCount() const {
+    return static_cast<int>(SendMessageA(hwnd_, combo_ ? CB_GETCOUNT : LB_GETCOUNT, 0, 0));
+}
+std::string ListControl::List(int index) const {
+    LRESULT length = SendMessageA(hwnd_, combo_ ? CB_GETLBTEXTLEN : LB_GETTEXTLEN, index, 0);
+    if (length < 0) return "";
+    std::string text(length + 1, '\0');
+    length = SendMessageA(hwnd_, combo_ ? CB_GETLBTEXT : LB_GETTEXT, index, reinterpret_cast<LPARAM>(text.data()));
+    text.resize(length < 0 ? 0 : length);
+    return text;
+}
+int ListControl::ListIndex() const {
+    return static_cast<int>(SendMessageA(hwnd_, combo_ ? CB_GETCURSEL : LB_GETCURSEL, 0, 0));
+}
+void ListControl::SetListIndex(int index) {
+    SendMessageA(hwnd_, combo_ ? CB_SETCURSEL : LB_SETCURSEL, index, 0);
+    if (Click) Click();
+}
+
+void ComboBox::Create(Form& form, int left, int top, int width, int dropHeight, DWORD kind) {
+    Control::Create(form, "COMBOBOX", WS_TABSTOP | WS_VSCROLL | CBS_AUTOHSCROLL | kind, 0, "", left, top, width,
+                    dropHeight);
+}
+void ComboBox::OnCommand(int code) {
+    if (code == CBN_SELCHANGE && Click) Click();
+    if (code == CBN_EDITCHANGE && Change) Change();
+    if (code == CBN_DROPDOWN && DropDown) DropDown();
+}
+
+void ListBox::Create(Form& form, int left, int top, int width, int height, DWORD extraStyle) {
+    Control::Create(form, "LISTBOX", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | extraStyle,
+                    WS_EX_CLIENTEDGE, "", left, top, width, height);
+}
+void ListBox::OnCommand(int code) {
+    if (code == LBN_SELCHANGE && Click) Click();
+    if (code == LBN_DBLCLK && DblClick) DblClick();
+}
+
+// ---------------------------------------------------------------- ScrollBar
+
+void ScrollBar::Create(Form& form, bool horizontal, int left, int top, int width, int height) {
+    Control::Create(form, "SCROLLBAR", WS_TABSTOP | (horizontal ? SBS_HORZ : SBS_VERT), 0, "", left, top, width,
+                    height);
+    SetRange(min_, max_);
+}
+int ScrollBar::Value() const { return GetScrollPos(hwnd_, SB_CTL); }
+void ScrollBar::SetRange(int min, int max) {
+    min_ = min;
+    max_ = max;
+    SetScrollRange(hwnd_, SB_CTL, std::min(min, max), std::max(min, max), TRUE);
+}
+void ScrollBar::SetValue(int value) {
+    int low = std::min(min_, max_), high = std::max(min_, max_);
+    value = std::clamp(value, low, high);
+    if (value == Value()) return;
+    SetScrollPos(hwnd_, SB_CTL, value, TRUE);
+    if (Change) Change();
+}
+void ScrollBar::OnScroll(int request) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof info;
+    info.fMask = SIF_ALL;
+    GetScrollInfo(hwnd_, SB_CTL, &info);
+    int value = info.nPos;
+    switch (request) {
+        case SB_LINEUP: value -= SmallChange; break;
+        case SB_LINEDOWN: value += SmallChange; break;
+        case SB_PAGEUP: value -= LargeChange; break;
+        case SB_PAGEDOWN: value += LargeChange; break;
+        case SB_TOP: value = info.nMin; break;
+        case SB_BOTTOM: value = info.nMax; break;
+        case SB_THUMBTRACK:
+            SetScrollPos(hwnd_, SB_CTL, info.nTrackPos, TRUE);
+            if (Scroll) Scroll();
+            return;
+        case SB_THUMBPOSITION: value = info.nTrackPos; break;
+        default: return;
+    }
+    SetValue(value);
+}
+
+// ---------------------------------------------------------------- Timer
+
+void Timer::Create(Form& form, int interval, bool enabled) {
+    form_ = &form;
+    id_ = form.RegisterTimer(this);
+    interval_ = interval;
+    enabled_ = enabled;
+    Apply();
+}
+void Timer::SetInterval(int interval) {
+    interval_ = interval;
+    Apply();
+}
+void Timer::SetEnabled(bool enabled) {
+    enabled_ = enabled;
+    Apply();
+}
+void Timer::Apply() {
+    if (!form_ || !form_->hWnd()) return;
+    KillTimer(form_->hWnd(), id_);
+    if (enabled_ && interval_ > 0) SetTimer(form_->hWnd(), id_, interval_, nullptr);
+}
+
+// ---------------------------------------------------------------- Form
+
+Form::~Form() {
+    if (hwnd_) {
+        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);
+        auto& forms = Loaded();
+        forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
+    }
+}
+
+const std::vector<Form*>& Form::LoadedForms() { return Loaded(); }
+
+void Form::Load() {
+    if (hwnd_) return;
+    EnsureClassRegistered();
+    FormStyle style = Style();
+    controls_.clear();
+    timers_.clear();
+    hwnd_ = CreateWindowExA(style.exStyle, kFormClass, style.caption.c_str(), style.style, CW_USEDEFAULT,
+                            CW_USEDEFAULT, TwipsToPixelsX(style.width), TwipsToPixelsY(style.height), nullptr,
+                            nullptr, GetModuleHandleA(nullptr), nullptr);
+    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Form::StaticProc));
+    Loaded().push_back(this);
+    loading_ = true;
+    Form_Load();
+    loading_ = false;
+}
+
+void Form::Show() {
+    if (!hwnd_) Load();
+    if (!hwnd_) return;
+    ShowWindow(hwnd_, SW_SHOW);
+    SetForegroundWindow(hwnd_);
+}
+
+void Form::ShowModal() {
+    if (!hwnd_) Load();
+    if (!hwnd_) return;
+    // Disable the program's other visible forms, as a modal window does.
+    std::vector<HWND> disabled;
+    for (Form* form : Loaded())
+        if (form != this && form->hWnd() && IsWindowEnabled(form->hWnd())) {
+            EnableWindow(form->hWnd(), FALSE);
+            disabled.push_back(form->hWnd());
+        }
+    ShowWindow(hwnd_, SW_SHOW);
+    SetForegroundWindow(hwnd_);
+    ++modalDepth_;
+    HWND self = hwnd_;
+    MSG msg;
+    while (IsWindow(self) && IsWindowVisible(self)) {
+        BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got <= 0) {
+            if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (!IsDialogMessageA(self, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+    }
+    if (IsWindow(self)) --modalDepth_;
+    for (HWND hwnd : disabled)
+        if (IsWindow(hwnd)) EnableWindow(hwnd, TRUE);
+}
+
+void Form::Hide() {
+    if (hwnd_) ShowWindow(hwnd_, SW_HIDE);
+}
+
+bool Form::Unload(UnloadMode mode) {
+    if (!hwnd_) return true;
+    if (Form_QueryUnload(mode)) return false;
+    Form_Unload();
+    HWND hwnd = hwnd_;
+    for (Timer* timer : timers_) KillTimer(hwnd, timer->Id());
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    hwnd_ = nullptr;
+    toolTip_ = nullptr;
+    auto& forms = Loaded();
+    forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
+    DestroyWindow(hwnd);
+    for (Control* control : controls_) control->hwnd_ = nullptr;
+    if (forms.empty()) PostQuitMessage(0);
+    return true;
+}
+
+bool Form::Visible() const { return hwnd_ && IsWindowVisible(hwnd_); }
+std::string Form::Caption() const { return WindowText(hwnd_); }
+void Form::SetCaption(const std::string& caption) { SetWindowTextA(hwnd_, caption.c_str()); }
+bool Form::Minimized() const { return hwnd_ && IsIconic(hwnd_); }
+
+int Form::Left() const {
+    RECT r{};
+    GetWindowRect(hwnd_, &r);
+    return PixelsToTwipsX(r.left);
+}
+int Form::Top() const {
+    RECT r{};
+    GetWindowRect(hwnd_, &r);
+    return PixelsToTwipsY(r.top);
+}
+int Form::Width() const {
+    RECT r{};
+    GetWindowRect(hwnd_, &r);
+    return PixelsToTwipsX(r.right - r.left);
+}
+int Form::Height() const {
+    RECT r{};
+    GetWindowRect(hwnd_, &r);
+    return PixelsToTwipsY(r.bottom - r.top);
+}
+void Form::Move(int left, int top, int width, int height) {
+    RECT r{};
+    GetWindowRect(hwnd_, &r);
+    int w = width < 0 ? r.right - r.left : TwipsToPixelsX(width);
+    int h = height < 0 ? r.bottom - r.top : TwipsToPixelsY(height);
+    MoveWindow(hwnd_, TwipsToPixelsX(left), TwipsToPixelsY(top), w, h, TRUE);
+}
+int Form::ScaleWidth() const {
+    RECT r{};
+    GetClientRect(hwnd_, &r);
+    return PixelsToTwipsX(r.right);
+}
+int Form::ScaleHeight() const {
+    RECT r{};
+    GetClientRect(hwnd_, &r);
+    return PixelsToTwipsY(r.bottom);
+}
+
+int Form::Register(Control* control) {
+    controls_.push_back(control);
+    return kFirstControlId + static_cast<int>(controls_.size()) - 1;
+}
+
+int Form::RegisterTimer(Timer* timer) {
+    timers_.push_back(timer);
+    return static_cast<int>(timers_.size());
+}
+
+Control* Form::FindControl(HWND hwnd, int id) const {
+    for (Control* control : controls_)
+        if ((hwnd && control->hWnd() == hwnd) || (!hwnd && control->Id() == id)) return control;
+    return nullptr;
+}
+
+HWND Form::ToolTip() {
+    if (!toolTip_) {
+        toolTip_ = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_, nullptr,
+                                   GetModuleHandleA(nullptr), nullptr);
+        SendMessageA(toolTip_, TTM_SETMAXTIPWIDTH, 0, 600);
+    }
+    return toolTip_;
+}
+
+LRESULT CALLBACK Form::StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* form = reinterpret_cast<Form*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!form) return DefWindowProcA(hwnd, message, wParam, lParam);
+    return form->Dispatch(message, wParam, lParam);
+}
+
+LRESULT Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND: {
+            HWND from = reinterpret_cast<HWND>(lParam);
+            if (from) {
+                if (Control* control = FindControl(from, 0)) {
+                    control->OnCommand(HIWORD(wParam));
+                    return 0;
+                }
+            }
+            break;
+        }
+        case WM_NOTIFY: {
+            auto* header = reinterpret_cast<NMHDR*>(lParam);
+            if (Control* control = FindControl(header->hwndFrom, 0)) return control->OnNotify(header);
+            break;
+        }
+        case WM_HSCROLL:
+        case WM_VSCROLL:
+            if (lParam) {
+                if (Control* control = FindControl(reinterpret_cast<HWND>(lParam), 0)) {
+                    control->OnScroll(LOWORD(wParam));
+                    return 0;
+                }
+            }
+            break;
+        case WM_TIMER:
+            for (Timer* timer : timers_)
+                if (static_cast<WPARAM>(timer->Id()) == wParam) {
+                    if (timer->enabled_ && timer->Tick) timer->Tick();
+                    return 0;
+                }
+            break;
+        case WM_SIZE:
+            if (!loading_) Form_Resize();
+            break;
+        case WM_ACTIVATE:
+            if (LOWORD(wParam) != WA_INACTIVE) Form_Activate();
+            break;
+        case WM_CLOSE:
+            Unload(vbFormControlMenu);
+            return 0;
+        case WM_QUERYENDSESSION:
+            return Form_QueryUnload(vbAppWindows) ? FALSE : TRUE;
+        case WM_ENDSESSION:
+            if (wParam) Unload(vbAppWindows);
+            return 0;
+        default:
+            break;
+    }
+    return WindowProc(message, wParam, lParam);
+}
+
+LRESULT Form::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) { return DefaultProc(message, wParam, lParam); }
+
+LRESULT Form::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefWindowProcA(hwnd_, message, wParam, lParam);
+}
+
+int Form::RunMessageLoop() {
+    MSG msg;
+    while (!Loaded().empty()) {
+        BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got <= 0) break;
+        HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+        bool isForm = false;
+        for (Form* form : Loaded())
+            if (form->hWnd() == root) isForm = true;
+        if (isForm && IsDialogMessageA(root, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return 0;
+}
+
+}  // namespace platform

@@ -1,0 +1,315 @@
+// Forms and controls: the small form runtime the programs are written against.
+// A form is a top-level window whose events arrive as virtual members; each control
+// forwards its events to std::function members that the owning form wires to its
+// own handlers (cmdOK.Click = [this] { cmdOK_Click(); }).
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+class Form;
+
+// Reasons a form is asked to unload, as the form runtime numbers them.
+enum UnloadMode { vbFormControlMenu = 0, vbFormCode = 1, vbAppWindows = 2, vbAppTaskManager = 3 };
+
+// Twips <-> pixels.
+int TwipsToPixelsX(int twips);
+int TwipsToPixelsY(int twips);
+int PixelsToTwipsX(int pixels);
+int PixelsToTwipsY(int pixels);
+
+// The suite's dialog font (the system's message font).
+HFONT DefaultFont();
+
+class Control {
+public:
+    Control() = default;
+    Control(const Control&) = delete;
+    Control& operator=(const Control&) = delete;
+    virtual ~Control() = default;
+
+    HWND hWnd() const { return hwnd_; }
+    int Id() const { return id_; }
+    Form* Parent() const { return form_; }
+    int Index = 0;    // position in a control array
+    std::string Tag;  // free text the program keeps with the control
+
+    // Geometry in twips, relative to the form's client area.
+    int Left() const;
+    int Top() const;
+    int Width() const;
+    int Height() const;
+    void Move(int left, int top, int width = -1, int height = -1);
+
+    bool Enabled() const;
+    void SetEnabled(bool enabled);
+    bool Visible() const;
+    void SetVisible(bool visible);
+    // Caption or text, whichever the control has.
+    std::string Text() const;
+    void SetText(const std::string& text);
+    std::string ToolTipText() const { return toolTip_; }
+    void SetToolTipText(const std::string& text);
+    HFONT Font() const;
+    void SetFont(HFONT font);
+    void SetFocus();
+
+protected:
+    friend class Form;
+    void Create(Form& form, const char* className, DWORD style, DWORD exStyle, const std::string& text, int left,
+                int top, int width, int height);
+    virtual void OnCommand(int /*code*/) {}
+    virtual LRESULT OnNotify(NMHDR* /*header*/) { return 0; }
+    virtual void OnScroll(int /*request*/) {}
+
+    HWND hwnd_ = nullptr;
+    int id_ = 0;
+    Form* form_ = nullptr;
+    std::string toolTip_;
+};
+
+class CommandButton : public Control {
+public:
+    void Create(Form& form, const std::string& caption, int left, int top, int width, int height,
+                bool isDefault = false);
+    std::function<void()> Click;
+    // Sends a real click, as a user's would arrive.
+    void PerformClick();
+
+protected:
+    void OnCommand(int code) override;
+};
+
+class CheckBox : public Control {
+public:
+    void Create(Form& form, const std::string& caption, int left, int top, int width, int height);
+    // 0 unchecked, 1 checked; a change made by the program raises Click, as a user's does.
+    int Value() const;
+    void SetValue(int value);
+    std::function<void()> Click;
+
+protected:
+    void OnCommand(int code) override;
+};
+
+class OptionButton : public Control {
+public:
+    // The first button of a group passes firstInGroup.
+    void Create(Form& form, const std::string& caption, int left, int top, int width, int height,
+                bool firstInGroup = false);
+    bool Value() const;
+    // Selecting a button clears the others of its group and raises Click.
+    void SetValue(bool value);
+    std::function<void()> Click;
+
+protected:
+    void OnCommand(int code) override;
+};
+
+class Label : public Control {
+public:
+    void Create(Form& form, const std::string& caption, int left, int top, int width, int height,
+                DWORD alignment = SS_LEFT);
+    std::function<void()> Click;
+    std::function<void()> DblClick;
+
+protected:
+    void OnCommand(int code) override;
+};
+
+class Frame : public Control {
+public:
+    void Create(Form& form, const std::string& caption, int left, int top, int width, int height);
+};
+
+// Shows a bitmap or an icon, at its own size.
+class Image : public Control {
+public:
+    void Create(Form& form, int left, int top, int width, int height);
+    // The image does not own the handles it shows.
+    void SetBitmap(HBITMAP bitmap);
+    void SetIcon(HICON icon);
+    std::function<void()> Click;
+    std::function<void()> DblClick;
+
+protected:
+    void OnCommand(int code) override;
+};
+
+class TextBox : public Control {
+public:
+    void Create(Form& form, const std::string& text, int left, int top, int width, int height,
+                DWORD extraStyle = 0);
+    std::function<void()> Change;
+
+protected:
+    void OnCommand(int code) override;
+};
+
+class ListControl : public Control {
+public:
+    void AddItem(const std::string& item, int index = -1);
+    void RemoveItem(int index);
+    void Clear();
+    int ListCount() const;
+    std::string List(int index) const;
+    // -1 when nothing is selected. Setting it raises Click, as in the form runtime.
+    int ListIndex() const;
+    void SetListIndex(int index);
+    std::function<void()> Click;
+
+protected:
+    explicit ListControl(bool combo) : combo_(combo) {}
+    bool combo_;
+};
+
+class ComboBox : public ListControl {
+public:
+    ComboBox() : ListControl(true) {}
+    // CBS_DROPDOWN (editable) or CBS_DROPDOWNLIST.
+    void Create(Form& form, int left, int top, int width, int dropHeight, DWORD kind = CBS_DROPDOWN);
+    std::function<void()> Change;    // the edit text changed
+    std::function<void()> DropDown;  // the list is about to drop down
+
+protected:
+    void OnCommand(int code) override;
+};
+
+class ListBox : public ListControl {
+public:
+    ListBox() : ListControl(false) {}
+    void Create(Form& form, int left, int top, int width, int height, DWORD extraStyle = 0);
+    std::function<void()> DblClick;
+
+protected:
+    void OnCommand(int code) override;
+};
+
+class ScrollBar : public Control {
+public:
+    void Create(Form& form, bool horizontal, int left, int top, int width, int height);
+    int Min() const { return min_; }
+    int Max() const { return max_; }
+    int Value() const;
+    void SetRange(int min, int max);
+    // A change of value raises Change, whoever made it.
+    void SetValue(int value);
+    int SmallChange = 1;
+    int LargeChange = 1;
+    std::function<void()> Change;
+    std::function<void()> Scroll;  // thumb being dragged
+
+protected:
+    void OnScroll(int request) override;
+    int min_ = 0;
+    int max_ = 32767;
+};
+
+// A window timer owned by a form. Interval 0 or Enabled false stops it.
+class Timer {
+public:
+    void Create(Form& form, int interval, bool enabled);
+    int Interval() const { return interval_; }
+    void SetInterval(int interval);
+    bool Enabled() const { return enabled_; }
+    void SetEnabled(bool enabled);
+    std::function<void()> Tick;
+    int Id() const { return id_; }
+
+private:
+    friend class Form;
+    void Apply();
+    Form* form_ = nullptr;
+    int id_ = 0;
+    int interval_ = 0;
+    bool enabled_ = false;
+};
+
+struct FormStyle {
+    DWORD style = WS_OVERLAPPEDWINDOW;
+    DWORD exStyle = 0;
+    int width = 4800;   // twips, outer size
+    int height = 3600;
+    std::string caption;
+};
+
+class Form {
+public:
+    Form() = default;
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+    virtual ~Form();
+
+    // Creates the window without showing it and runs Form_Load once.
+    void Load();
+    bool IsLoaded() const { return hwnd_ != nullptr; }
+    void Show();
+    // Shows the form modally over the other forms of the program and returns when it
+    // has been hidden or unloaded.
+    void ShowModal();
+    void Hide();
+    // Asks Form_QueryUnload (which may cancel), then Form_Unload, then destroys the window.
+    // Returns false when the unload was cancelled.
+    bool Unload(UnloadMode mode = vbFormCode);
+
+    HWND hWnd() const { return hwnd_; }
+    bool Visible() const;
+    std::string Caption() const;
+    void SetCaption(const std::string& caption);
+    bool Minimized() const;
+
+    // Outer geometry in twips, screen coordinates.
+    int Left() const;
+    int Top() const;
+    int Width() const;
+    int Height() const;
+    void Move(int left, int top, int width = -1, int height = -1);
+    // Client area in twips.
+    int ScaleWidth() const;
+    int ScaleHeight() const;
+
+    HFONT Font() const { return font_; }
+    void SetFont(HFONT font) { font_ = font; }
+
+    // Every form of the program that is loaded now.
+    static const std::vector<Form*>& LoadedForms();
+
+    // Runs the program's message loop until its last form has unloaded.
+    static int RunMessageLoop();
+
+protected:
+    virtual FormStyle Style() const { return {}; }
+    virtual void Form_Load() {}
+    virtual void Form_Resize() {}
+    virtual void Form_Activate() {}
+    // Return true to cancel the unload.
+    virtual bool Form_QueryUnload(UnloadMode /*mode*/) { return false; }
+    virtual void Form_Unload() {}
+    // Messages the form runtime does not handle itself; the default passes them on.
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
+
+private:
+    friend class Control;
+    friend class Timer;
+    static LRESULT CALLBACK StaticProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+    int Register(Control* control);
+    int RegisterTimer(Timer* timer);
+    Control* FindControl(HWND hwnd, int id) const;
+    HWND ToolTip();
+
+    HWND hwnd_ = nullptr;
+    HWND toolTip_ = nullptr;
+    HFONT font_ = nullptr;
+    std::vector<Control*> controls_;
+    std::vector<Timer*> timers_;
+    int modalDepth_ = 0;
+    bool loading_ = false;
+};
+
+}  // namespace platform

@@ -1,0 +1,103 @@
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+#include <shellapi.h>
+
+#include "platform/Handles.h"
+
+namespace testing_support {
+
+namespace {
+// Message boxes that no test expected fail the test instead of waiting for a click.
+int UnexpectedBox(const platform::MsgBoxCall& call) {
+    ADD_FAILURE() << "unexpected message box: " << call.text;
+    return (call.flags & 0xF) == MB_YESNO ? IDNO : IDOK;
+}
+}  // namespace
+
+void InstallUnexpectedBoxGuard() { platform::SetMsgBoxHook(UnexpectedBox); }
+
+MsgBoxRecorder::MsgBoxRecorder() {
+    platform::SetMsgBoxHook([this](const platform::MsgBoxCall& call) {
+        calls_.push_back(call);
+        if (!answers_.empty()) {
+            int answer = answers_.front();
+            answers_.pop_front();
+            return answer;
+        }
+        return (call.flags & 0xF) == MB_YESNO ? IDYES : IDOK;
+    });
+}
+
+MsgBoxRecorder::~MsgBoxRecorder() { InstallUnexpectedBoxGuard(); }
+
+bool RegValueExists(HKEY root, const std::string& key, const std::string& name) {
+    platform::RegKey handle;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_QUERY_VALUE, handle.put()) != ERROR_SUCCESS) return false;
+    return RegQueryValueExA(handle.get(), name.c_str(), nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+std::string RegString(HKEY root, const std::string& key, const std::string& name) {
+    platform::RegKey handle;
+    if (RegOpenKeyExA(root, key.c_str(), 0, KEY_QUERY_VALUE, handle.put()) != ERROR_SUCCESS) return "<no key>";
+    char buffer[4096] = {};
+    DWORD size = sizeof buffer - 1, type = 0;
+    if (RegQueryValueExA(handle.get(), name.c_str(), nullptr, &type, reinterpret_cast<BYTE*>(buffer), &size) !=
+        ERROR_SUCCESS)
+        return "<no value>";
+    return std::string(buffer);
+}
+
+void RegSetString(HKEY root, const std::string& key, const std::string& name, const std::string& value) {
+    platform::RegKey handle;
+    ASSERT_EQ(RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, handle.put(), nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(handle.get(), name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>(value.size() + 1));
+}
+
+void RegSetDword(HKEY root, const std::string& key, const std::string& name, DWORD value) {
+    platform::RegKey handle;
+    ASSERT_EQ(RegCreateKeyExA(root, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, handle.put(), nullptr),
+              ERROR_SUCCESS);
+    RegSetValueExA(handle.get(), name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+}
+
+void RegDeleteTree(HKEY root, const std::string& key) { RegDeleteTreeA(root, key.c_str()); }
+
+TempFolder::TempFolder(const std::string& name) {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    path_ = std::string(temp) + "sorvita-" + name + "-" + std::to_string(GetCurrentProcessId());
+    DeleteTree(path_);
+    CreateDirectoryA(path_.c_str(), nullptr);
+}
+
+TempFolder::~TempFolder() { DeleteTree(path_); }
+
+void WriteFile(const std::string& path, const std::string& contents) {
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
+    DWORD written = 0;
+    ::WriteFile(file, contents.data(), static_cast<DWORD>(contents.size()), &written, nullptr);
+    CloseHandle(file);
+}
+
+void DeleteTree(const std::string& path) {
+    std::string from = path + std::string(1, '\0');  // double NUL-terminated list
+    SHFILEOPSTRUCTA op{};
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+    SHFileOperationA(&op);
+}
+
+void PumpMessages() {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+}  // namespace testing_support

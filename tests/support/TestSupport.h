@@ -1,0 +1,58 @@
+// Helpers shared by the tests that run under Wine.
+#pragma once
+#include <windows.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/MsgBox.h"
+
+namespace testing_support {
+
+// Records every message box and answers from a script (IDOK, or IDYES for Yes/No
+// boxes, once the script runs out). Installed for the lifetime of the object.
+class MsgBoxRecorder {
+public:
+    MsgBoxRecorder();
+    ~MsgBoxRecorder();
+    MsgBoxRecorder(const MsgBoxRecorder&) = delete;
+    MsgBoxRecorder& operator=(const MsgBoxRecorder&) = delete;
+
+    void Answer(int answer) { answers_.push_back(answer); }
+    const std::vector<platform::MsgBoxCall>& Calls() const { return calls_; }
+    size_t Count() const { return calls_.size(); }
+    const platform::MsgBoxCall& Last() const { return calls_.back(); }
+    void Clear() { calls_.clear(); }
+
+private:
+    std::vector<platform::MsgBoxCall> calls_;
+    std::deque<int> answers_;
+};
+
+// Registry helpers for checking what the code under test wrote.
+bool RegValueExists(HKEY root, const std::string& key, const std::string& name);
+std::string RegString(HKEY root, const std::string& key, const std::string& name);
+void RegSetString(HKEY root, const std::string& key, const std::string& name, const std::string& value);
+void RegSetDword(HKEY root, const std::string& key, const std::string& name, DWORD value);
+void RegDeleteTree(HKEY root, const std::string& key);
+
+// A fresh empty folder under the test prefix's temporary folder, removed on scope exit.
+class TempFolder {
+public:
+    explicit TempFolder(const std::string& name);
+    ~TempFolder();
+    const std::string& Path() const { return path_; }
+    std::string File(const std::string& name) const { return path_ + "\\" + name; }
+
+private:
+    std::string path_;
+};
+
+void WriteFile(const std::string& path, const std::string& contents);
+void DeleteTree(const std::string& path);
+
+// Lets pending messages run.
+void PumpMessages();
+
+}  // namespace testing_support
