@@ -4,7 +4,10 @@
 #include "common/SettingsApp_.h"
 #include "common/SettingsText_.h"
 #include "common/VersionText_.h"
+#include <algorithm>
+
 #include "platform/App.h"
+#include "platform/Handles.h"
 #include "platform/MsgBox.h"
 #include "platform/Seams.h"
 
@@ -15,12 +18,31 @@ namespace {
 constexpr int kMargin = 10;
 constexpr int kPhotoHeight = 96;
 constexpr int kTextLeft = 58;
-constexpr int kTextWidth = 300;
-constexpr int kTextHeight = 92;
 constexpr int kButtonWidth = 80;
 constexpr int kButtonHeight = 24;
 constexpr int kGap = 10;
-constexpr int kClientWidth = kTextLeft + kTextWidth + kMargin;
+constexpr int kAboutLines = 6;
+
+// The text box is sized to show the whole About text in the dialog font.
+SIZE TextBoxSize(const std::string& text) {
+    platform::ScreenDC dc;
+    platform::SelectedObject font(dc.get(), platform::DefaultFont());
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc.get(), &metrics);
+    LONG widest = 0;
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = text.find("\r\n", start);
+        std::string line = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        SIZE size{};
+        GetTextExtentPoint32A(dc.get(), line.c_str(), static_cast<int>(line.size()), &size);
+        widest = std::max(widest, size.cx);
+        if (end == std::string::npos) break;
+        start = end + 2;
+    }
+    // Edit control margins and the client edge.
+    return SIZE{std::max<LONG>(widest + 16, 260), metrics.tmHeight * kAboutLines + 10};
+}
 
 int X(int pixels) { return platform::PixelsToTwipsX(pixels); }
 int Y(int pixels) { return platform::PixelsToTwipsY(pixels); }
@@ -38,14 +60,18 @@ platform::FormStyle About::Style() const {
     style.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
     style.exStyle = WS_EX_DLGMODALFRAME;
     style.caption = "About";
-    RECT frame{0, 0, kClientWidth, 0};
+    RECT frame{0, 0, ClientWidth(), 0};
     AdjustWindowRectEx(&frame, style.style, FALSE, style.exStyle);
     style.width = X(frame.right - frame.left);
     style.height = Y(300);
     return style;
 }
 
+int About::ClientWidth() const { return kTextLeft + TextBoxSize(AboutTextOfApp()).cx + kMargin; }
+
 void About::Form_Load() {
+    const SIZE textSize = TextBoxSize(AboutTextOfApp());
+    const int kTextWidth = textSize.cx, kTextHeight = textSize.cy, kClientWidth = ClientWidth();
     int photoTop = kMargin;
     int textTop = photoTop + kPhotoHeight + kGap;
     Image1[0].Index = 0;
@@ -58,7 +84,7 @@ void About::Form_Load() {
     Image1[1].SetIcon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1)));
     Image1[1].SetToolTipText(kIconToolTip);
     Text1.Create(*this, "", X(kTextLeft), Y(textTop), X(kTextWidth), Y(kTextHeight),
-                 ES_MULTILINE | ES_READONLY | WS_VSCROLL);
+                 ES_MULTILINE | ES_READONLY);
     cmdOK.Create(*this, "OK", X(kClientWidth - kMargin - kButtonWidth), Y(textTop + kTextHeight + kGap),
                  X(kButtonWidth), Y(kButtonHeight), true);
     cmdOK.Click = [this] { cmdOK_Click(); };
@@ -90,7 +116,7 @@ void About::Form_Load() {
 }
 
 void About::SetBottomEdge(int clientHeightPixels) {
-    RECT frame{0, 0, kClientWidth, clientHeightPixels};
+    RECT frame{0, 0, ClientWidth(), clientHeightPixels};
     platform::FormStyle style = Style();
     AdjustWindowRectEx(&frame, style.style, FALSE, style.exStyle);
     Move(Left(), Top(), Width(), Y(frame.bottom - frame.top));

@@ -31,6 +31,7 @@ protected:
 private:
     void cmdOK_Click();
     void SetBottomEdge(int clientHeightPixels);
+    int ClientWidth() const;
     HBITMAP photo_ = nullptr;
     bool photoShown_ = false;
 };

@@ -89,3 +89,22 @@ TEST_F(BackdropSettings, FolderHistoryWritesAllTwentyKeys) {
     EXPECT_EQ(RegString(HKEY_CURRENT_USER, kKey, "Pics Folder 02"), "D:\\C");
     for (int i = 3; i < 20; ++i) EXPECT_EQ(RegString(HKEY_CURRENT_USER, kKey, FolderHistoryKey(i)), "") << i;
 }
+
+// A second copy re-registers where the program lives, then ends without touching anything.
+TEST_F(BackdropSettings, SecondStartRewritesThePathRecordsAndEndsSilently) {
+    std::string exe = testing_support::WinePathFromEnv("SORVITA_BACKDROP_EXE");
+    ASSERT_FALSE(exe.empty());
+    std::string appKey = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Sorvita Backdrop Changer.exe";
+    testing_support::RegDeleteTree(HKEY_LOCAL_MACHINE, appKey);
+    ASSERT_FALSE(platform::App().PrevInstance()) << "this process now holds the running copy's marker";
+
+    EXPECT_EQ(testing_support::RunProgram(exe, "", 20000), 0);
+
+    std::string folder = exe.substr(0, exe.find_last_of('\\') + 1);
+    EXPECT_EQ(RegString(HKEY_CURRENT_USER, kKey, "App Path"), exe);
+    EXPECT_EQ(RegString(HKEY_LOCAL_MACHINE, appKey, ""), exe);
+    EXPECT_EQ(RegString(HKEY_LOCAL_MACHINE, appKey, "Path"), folder);
+    // Nothing but the path record was written.
+    EXPECT_FALSE(testing_support::RegValueExists(HKEY_CURRENT_USER, kKey, "Active"));
+    EXPECT_FALSE(testing_support::RegValueExists(HKEY_CURRENT_USER, kKey, "Pics Folder 00"));
+}

@@ -52,6 +52,15 @@ private:
 void WriteFile(const std::string& path, const std::string& contents);
 void DeleteTree(const std::string& path);
 
+// A Unix path as Wine's Z: drive shows it.
+std::string WinePath(const std::string& unixPath);
+// The path in an environment variable (a Unix path), as Wine's Z: drive shows it.
+std::string WinePathFromEnv(const char* variable);
+
+// Starts a program with its arguments and waits up to `timeoutMs` for it to end;
+// returns its exit code, or -1 when it could not start or is still running (then it is ended).
+long RunProgram(const std::string& exe, const std::string& arguments, unsigned long timeoutMs);
+
 // Lets pending messages run.
 void PumpMessages();
 
