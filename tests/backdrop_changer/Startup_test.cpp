@@ -4,6 +4,7 @@
 #include "backdrop_changer/basSSaver.h"
 #include "common/SettingsApp_.h"
 #include "platform/App.h"
+#include "platform/Seams.h"
 #include "support/TestSupport.h"
 
 using namespace backdrop_changer;
@@ -79,6 +80,27 @@ TEST_F(BackdropSettings, SaveWritesEveryKeyAndReportsEachFailingOne) {
     EXPECT_EQ(RegString(HKEY_CURRENT_USER, kKey, "Reset Desktop"), "True");
     EXPECT_EQ(RegString(HKEY_CURRENT_USER, kKey, "Desktop View"), "0");
     EXPECT_EQ(RegString(HKEY_CURRENT_USER, kKey, "2-Column Menu"), "False");
+}
+
+TEST_F(BackdropSettings, SaveReportsEachFailingKeyOnceAndStillWritesTheRest) {
+    platform::ScopedSeam failSome(platform::seams::RegSetValueExA,
+                                  [](HKEY key, const char* name, DWORD reserved, DWORD type, const BYTE* data,
+                                     DWORD size) -> LONG {
+                                      std::string value = name;
+                                      if (value == "Show Delay" || value == "Desktop View") return ERROR_ACCESS_DENIED;
+                                      return ::RegSetValueExA(key, name, reserved, type, data, size);
+                                  });
+    MsgBoxRecorder boxes;
+    Settings = SettingsRecord{};
+    Settings.Active = true;
+    SaveSettings();
+    ASSERT_EQ(boxes.Count(), 2u);
+    for (const auto& call : boxes.Calls())
+        EXPECT_EQ(call.text.rfind(std::string(common::kAppSaveError) + "\r\n\r\n", 0), 0u);
+    EXPECT_EQ(RegString(HKEY_CURRENT_USER, kKey, "Active"), "True");
+    EXPECT_EQ(RegString(HKEY_CURRENT_USER, kKey, "Quick Delay"), "300");
+    EXPECT_EQ(RegString(HKEY_CURRENT_USER, kKey, "2-Column Menu"), "False");
+    EXPECT_FALSE(testing_support::RegValueExists(HKEY_CURRENT_USER, kKey, "Show Delay"));
 }
 
 TEST_F(BackdropSettings, FolderHistoryWritesAllTwentyKeys) {
