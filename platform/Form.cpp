@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "platform/App.h"
+#include "platform/Menu.h"
 
 namespace platform {
 
@@ -110,6 +111,11 @@ void Control::SetText(const std::string& text) { SetWindowTextA(hwnd_, text.c_st
 HFONT Control::Font() const { return reinterpret_cast<HFONT>(SendMessageA(hwnd_, WM_GETFONT, 0, 0)); }
 void Control::SetFont(HFONT font) { SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE); }
 void Control::SetFocus() { ::SetFocus(hwnd_); }
+void Control::Refresh() { RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW); }
+void Control::SetContainer(Control& container) {
+    SetParent(hwnd_, container.hWnd());
+    SetWindowLongA(hwnd_, GWL_STYLE, GetWindowLongA(hwnd_, GWL_STYLE) | WS_CLIPSIBLINGS);
+}
 
 void Control::SetToolTipText(const std::string& text) {
     HWND tip = form_->ToolTip();
@@ -316,6 +322,107 @@ void ScrollBar::OnScroll(int request) {
     SetValue(value);
 }
 
+// ---------------------------------------------------------------- PictureBox
+
+void PictureBox::Create(Form& form, int left, int top, int width, int height, DWORD exStyle) {
+    static const char kBoxClass[] = "SorvitaPictureBox";
+    static bool registered = false;
+    if (!registered) {
+        WNDCLASSEXA wc{};
+        wc.cbSize = sizeof wc;
+        wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
+        wc.lpfnWndProc = &PictureBox::BoxProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+        wc.lpszClassName = kBoxClass;
+        RegisterClassExA(&wc);
+        registered = true;
+    }
+    Control::Create(form, kBoxClass, WS_CLIPCHILDREN | WS_CLIPSIBLINGS, exStyle | WS_EX_CONTROLPARENT, "", left, top,
+                    width, height);
+    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+int PictureBox::ScaleWidth() const {
+    RECT r{};
+    GetClientRect(hwnd_, &r);
+    return PixelsToTwipsX(r.right);
+}
+int PictureBox::ScaleHeight() const {
+    RECT r{};
+    GetClientRect(hwnd_, &r);
+    return PixelsToTwipsY(r.bottom);
+}
+
+void PictureBox::SetBackColor(COLORREF color) {
+    backColor_ = color;
+    if (hwnd_) InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+LRESULT CALLBACK PictureBox::BoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* box = reinterpret_cast<PictureBox*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    if (!box) return DefWindowProcA(hwnd, message, wParam, lParam);
+    switch (message) {
+        case WM_COMMAND:
+        case WM_NOTIFY:
+        case WM_HSCROLL:
+        case WM_VSCROLL:
+        case WM_DRAWITEM:
+        case WM_MEASUREITEM:
+            // The controls inside belong to the form.
+            if (box->form_ && box->form_->hWnd()) return SendMessageA(box->form_->hWnd(), message, wParam, lParam);
+            break;
+        case WM_ERASEBKGND:
+            return 1;  // WM_PAINT fills the background, without flicker
+        case WM_PAINT: {
+            PAINTSTRUCT ps;
+            HDC dc = BeginPaint(hwnd, &ps);
+            RECT area = ps.rcPaint;
+            int w = area.right - area.left, h = area.bottom - area.top;
+            if (w > 0 && h > 0) {
+                // Drawn off screen, only the part that needs it.
+                HDC memory = CreateCompatibleDC(dc);
+                HBITMAP bitmap = CreateCompatibleBitmap(dc, w, h);
+                HGDIOBJ old = SelectObject(memory, bitmap);
+                SetViewportOrgEx(memory, -area.left, -area.top, nullptr);
+                HBRUSH brush = CreateSolidBrush(box->backColor_);
+                FillRect(memory, &area, brush);
+                DeleteObject(brush);
+                if (box->Paint) box->Paint(memory);
+                SetViewportOrgEx(memory, 0, 0, nullptr);
+                BitBlt(dc, area.left, area.top, w, h, memory, 0, 0, SRCCOPY);
+                SelectObject(memory, old);
+                DeleteObject(bitmap);
+                DeleteDC(memory);
+            }
+            EndPaint(hwnd, &ps);
+            return 0;
+        }
+        case WM_SIZE:
+            if (box->Resize) box->Resize();
+            return 0;
+        case WM_LBUTTONUP:
+        case WM_RBUTTONUP:
+        case WM_MBUTTONUP:
+            if (box->MouseUp) {
+                int button = message == WM_LBUTTONUP ? 1 : message == WM_RBUTTONUP ? 2 : 4;
+                box->MouseUp(button, PixelsToTwipsX(static_cast<short>(LOWORD(lParam))),
+                             PixelsToTwipsY(static_cast<short>(HIWORD(lParam))));
+                return 0;
+            }
+            break;
+        case WM_LBUTTONDBLCLK:
+            if (box->DblClick) {
+                box->DblClick();
+                return 0;
+            }
+            break;
+        default:
+            break;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
 // ---------------------------------------------------------------- Timer
 
 void Timer::Create(Form& form, int interval, bool enabled) {
@@ -418,6 +525,8 @@ bool Form::Unload(UnloadMode mode) {
     HWND hwnd = hwnd_;
     for (Timer* timer : timers_) KillTimer(hwnd, timer->Id());
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+    // The menu bar belongs to the form's menu items, which outlive the window.
+    if (GetMenu(hwnd)) SetMenu(hwnd, nullptr);
     hwnd_ = nullptr;
     toolTip_ = nullptr;
     auto& forms = Loaded();
@@ -512,6 +621,8 @@ LRESULT Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
                     control->OnCommand(HIWORD(wParam));
                     return 0;
                 }
+            } else if (HIWORD(wParam) == 0 && MenuCommand(LOWORD(wParam))) {
+                return 0;
             }
             break;
         }

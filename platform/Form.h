@@ -57,6 +57,11 @@ public:
     HFONT Font() const;
     void SetFont(HFONT font);
     void SetFocus();
+    // Repaints the control at once.
+    void Refresh();
+    // Moves the control into a container control (a PictureBox); its geometry is then
+    // relative to the container's inner area.
+    void SetContainer(Control& container);
 
 protected:
     friend class Form;
@@ -207,6 +212,28 @@ protected:
     void OnScroll(int request) override;
     int min_ = 0;
     int max_ = 32767;
+};
+
+// A container that draws what its Paint handler draws (the background colour otherwise)
+// and holds other controls (SetContainer); their notifications reach the form as usual.
+class PictureBox : public Control {
+public:
+    // exStyle WS_EX_CLIENTEDGE gives the sunken border; 0 none.
+    void Create(Form& form, int left, int top, int width, int height, DWORD exStyle = WS_EX_CLIENTEDGE);
+    // Inner size in twips.
+    int ScaleWidth() const;
+    int ScaleHeight() const;
+    COLORREF BackColor() const { return backColor_; }
+    void SetBackColor(COLORREF color);
+    std::function<void(HDC)> Paint;  // after the background has been filled
+    std::function<void()> Resize;
+    // Button: 1 left, 2 right, 4 middle; x and y in twips within the box.
+    std::function<void(int button, int x, int y)> MouseUp;
+    std::function<void()> DblClick;
+
+private:
+    static LRESULT CALLBACK BoxProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    COLORREF backColor_ = GetSysColor(COLOR_BTNFACE);
 };
 
 // A window timer owned by a form. Interval 0 or Enabled false stops it.

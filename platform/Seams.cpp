@@ -34,6 +34,7 @@ std::function<BOOL(POINT*)> GetCursorPos = [](POINT* point) { return ::GetCursor
 std::function<LONG(HKEY, const char*, DWORD, char*, DWORD, REGSAM, SECURITY_ATTRIBUTES*, HKEY*, DWORD*)>
     RegCreateKeyExA = ::RegCreateKeyExA;
 std::function<LONG(HKEY, const char*, DWORD, DWORD, const BYTE*, DWORD)> RegSetValueExA = ::RegSetValueExA;
+std::function<BOOL(UINT, UINT, void*, UINT)> SystemParametersInfoA = ::SystemParametersInfoA;
 }  // namespace seams
 
 void DoEvents() {

@@ -19,6 +19,8 @@ extern std::function<BOOL(POINT*)> GetCursorPos;
 extern std::function<LONG(HKEY, const char*, DWORD, char*, DWORD, REGSAM, SECURITY_ATTRIBUTES*, HKEY*, DWORD*)>
     RegCreateKeyExA;
 extern std::function<LONG(HKEY, const char*, DWORD, DWORD, const BYTE*, DWORD)> RegSetValueExA;
+// Desktop parameters (the wallpaper among them), so that tests can make a change fail.
+extern std::function<BOOL(UINT, UINT, void*, UINT)> SystemParametersInfoA;
 }  // namespace seams
 
 // Puts a replacement into a seam for the lifetime of the object.

@@ -1,0 +1,133 @@
+#include "common/FFF.h"
+
+#include <windows.h>
+#include <winternl.h>
+
+#include <cstdio>
+
+#include "common/FileFolderExists_.h"
+#include "common/FileFolderFunctions_.h"
+#include "common/FolderWalk_.h"
+#include "platform/Handles.h"
+
+namespace common {
+
+namespace {
+
+// Ordinary files, and folders only.
+constexpr unsigned kListFiles = DDL_READWRITE;
+constexpr unsigned kListFolders = DDL_EXCLUSIVE | DDL_DIRECTORY;
+
+// What a folder path leads to, whichever links it passed: the file index and the creation
+// time. Every path of one walk starts with the same drive, and Wine's drive Z: maps Unix file
+// systems whose index numbers may repeat, so the creation time tells such folders apart where
+// a volume serial number cannot. (The serial would also cost a volume query per folder.)
+// Empty when the folder cannot be opened.
+std::string FolderIdentity(const std::string& folder) {
+    using QueryInformationFile = LONG(WINAPI*)(HANDLE, IO_STATUS_BLOCK*, void*, ULONG, int);
+    constexpr int kFileInternalInformation = 6;
+    static const auto query = reinterpret_cast<QueryInformationFile>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationFile")));
+    platform::UniqueHandle handle(CreateFileA(folder.c_str(), FILE_READ_ATTRIBUTES,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (handle.get() == INVALID_HANDLE_VALUE) {
+        handle.release();
+        return std::string();
+    }
+    IO_STATUS_BLOCK status{};
+    unsigned long long index = 0;
+    FILE_BASIC_INFO basic{};
+    if (!query || query(handle.get(), &status, &index, sizeof index, kFileInternalInformation) < 0 || index == 0 ||
+        !GetFileInformationByHandleEx(handle.get(), FileBasicInfo, &basic, sizeof basic))
+        return std::string();
+    char text[40];
+    std::snprintf(text, sizeof text, "%llx:%llx", index, static_cast<unsigned long long>(basic.CreationTime.QuadPart));
+    return text;
+}
+
+}  // namespace
+
+platform::FormStyle FFF::Style() const {
+    platform::FormStyle style;
+    style.style = WS_POPUP;
+    style.exStyle = WS_EX_TOOLWINDOW;
+    style.caption = "FFF";
+    return style;
+}
+
+void FFF::Form_Load() {
+    List.Create(*this, 0, 0, 2400, 2400);
+    // Never shown: without redrawing, filling it does not update its scroll bar per name.
+    SendMessageA(List.hWnd(), WM_SETREDRAW, FALSE, 0);
+}
+
+std::vector<std::string> FFF::ListNames(const std::string& spec, unsigned attributes) {
+    List.Clear();
+    SendMessageA(List.hWnd(), LB_DIR, attributes, reinterpret_cast<LPARAM>(spec.c_str()));
+    std::vector<std::string> names;
+    const int count = List.ListCount();
+    names.reserve(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) names.push_back(List.List(i));
+    return names;
+}
+
+std::string FFF::ShortPath(const std::string& longPath) {
+    auto known = shortPaths_.find(longPath);
+    if (known != shortPaths_.end()) return known->second;
+    char buffer[512];
+    DWORD length = GetShortPathNameA(longPath.c_str(), buffer, sizeof buffer);
+    std::string shortPath = length == 0 || length >= sizeof buffer ? std::string() : std::string(buffer, length);
+    shortPaths_.emplace(longPath, shortPath);
+    return shortPath;
+}
+
+std::vector<std::string> FFF::Subfolders(const std::string& folder) {
+    std::vector<std::string> names;
+    const std::string shortPath = ShortPath(WithBackslash(folder));
+    if (shortPath.empty()) return names;
+    for (const std::string& entry : ListNames(shortPath + "*.*", kListFolders)) {
+        if (entry == "[..]" || entry == "[.]" || entry.size() < 3) continue;
+        names.push_back(entry.substr(1, entry.size() - 2));
+    }
+    return names;
+}
+
+long FFF::GSF_Proc(std::string Path) {
+    if (depth_ == 0) {
+        PicFolders.assign(1, Path);
+        shortPaths_.clear();
+        if (!FolderExists(Path)) return 0;
+    }
+    ++depth_;
+    // One pass with its own stack lists every level: a deep tree or a link loop on a drive
+    // that maps a Unix tree must neither exhaust the call stack nor run for ever.
+    WalkFolders(
+        Path, [this](const std::string& folder) { return Subfolders(folder); }, FolderIdentity, PicFolders);
+    --depth_;
+    return depth_ == 0 ? UBound(PicFolders) : 0;
+}
+
+long FFF::GFF_Proc(std::string Path, const std::string& FileSpec, bool SubsToo, bool CheckOnly) {
+    if (!CheckOnly) PicFiles.assign(1, WithBackslash(Path) + FileSpec);
+    shortPaths_.clear();
+    if (!FolderExists(Path)) return 0;
+
+    const std::vector<std::string> patterns = SplitFileSpec(FileSpec);
+    const long folderCount = SubsToo ? (GSF_Proc(Path), UBound(PicFolders)) : 0;
+
+    for (long k = 0; k <= folderCount; ++k) {
+        const std::string longPath = WithBackslash(SubsToo ? PicFolders[static_cast<size_t>(k)] : Path);
+        const std::string shortPath = ShortPath(longPath);
+        if (shortPath.empty()) continue;
+        for (const std::string& pattern : patterns) {
+            for (const std::string& name : ListNames(shortPath + pattern, kListFiles)) {
+                if (CheckOnly) return -1;
+                PicFiles.push_back(longPath + name);
+            }
+        }
+    }
+    return CheckOnly ? 0 : UBound(PicFiles);
+}
+
+}  // namespace common

@@ -1,0 +1,251 @@
+#include "platform/Picture.h"
+
+#include <wincodec.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <utility>
+
+#include "platform/App.h"
+#include "platform/BitmapFile.h"
+#include "platform/Handles.h"
+
+namespace platform {
+
+namespace {
+
+constexpr const char* kNotAPicture = "The file is not a valid JPEG, GIF or bitmap picture.";
+constexpr const char* kTooLargeToLoad = "The picture is too large to be loaded.";
+constexpr const char* kTooLargeToSave = "The picture is too large to be saved as a bitmap file.";
+constexpr const char* kNothingToSave = "There is no picture to save.";
+
+// The most pixel memory one picture may take. A 32-bit process has 2 GB of address space,
+// fragmented by the time a picture is loaded; past this size a single block is unlikely to be
+// had, and the check must come before the allocation, not after a failure deep in a decoder.
+constexpr std::uint64_t kMaxPixelBytes = std::uint64_t{512} << 20;
+// Pixels converted per call while loading.
+constexpr UINT kStripBytes = 4 << 20;
+
+void SetError(std::string* error, const std::string& text) {
+    if (error) *error = text;
+}
+
+std::string HresultDescription(HRESULT hr) {
+    if (HRESULT_FACILITY(hr) == FACILITY_WIN32) return ErrorDescription(HRESULT_CODE(hr));
+    switch (hr) {
+        case E_OUTOFMEMORY:
+            return ErrorDescription(ERROR_NOT_ENOUGH_MEMORY);
+        case WINCODEC_ERR_COMPONENTNOTFOUND:
+        case WINCODEC_ERR_UNKNOWNIMAGEFORMAT:
+        case WINCODEC_ERR_BADHEADER:
+        case WINCODEC_ERR_BADIMAGE:
+        case WINCODEC_ERR_BADSTREAMDATA:
+        case WINCODEC_ERR_STREAMREAD:
+        case WINCODEC_ERR_STREAMNOTAVAILABLE:
+        case WINCODEC_ERR_FRAMEMISSING:
+        case WINCODEC_ERR_UNSUPPORTEDPIXELFORMAT:
+        case E_FAIL:
+            return kNotAPicture;
+        default:
+            return ErrorDescription(static_cast<unsigned long>(hr));
+    }
+}
+
+std::wstring Wide(const std::string& text) {
+    int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    if (length <= 0) return std::wstring();
+    std::wstring wide(static_cast<size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length);
+    wide.resize(static_cast<size_t>(length - 1));
+    return wide;
+}
+
+BITMAPINFO TopDown32(int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    return info;
+}
+
+bool FitsInMemory(UINT width, UINT height) {
+    return width > 0 && height > 0 && width <= 0x7FFFFFFF / 4 && height <= 0x7FFFFFFF &&
+           std::uint64_t{width} * height * 4 <= kMaxPixelBytes;
+}
+
+}  // namespace
+
+Picture::Picture(Picture&& other) noexcept
+    : bitmap_(std::exchange(other.bitmap_, nullptr)),
+      bits_(std::exchange(other.bits_, nullptr)),
+      width_(std::exchange(other.width_, 0)),
+      height_(std::exchange(other.height_, 0)) {}
+
+Picture& Picture::operator=(Picture&& other) noexcept {
+    if (this != &other) {
+        Release();
+        bitmap_ = std::exchange(other.bitmap_, nullptr);
+        bits_ = std::exchange(other.bits_, nullptr);
+        width_ = std::exchange(other.width_, 0);
+        height_ = std::exchange(other.height_, 0);
+    }
+    return *this;
+}
+
+Picture::~Picture() { Release(); }
+
+void Picture::Release() {
+    if (bitmap_) DeleteObject(bitmap_);
+    bitmap_ = nullptr;
+    bits_ = nullptr;
+    width_ = 0;
+    height_ = 0;
+}
+
+bool Picture::Empty() const { return bitmap_ == nullptr; }
+int Picture::Width() const { return width_; }
+int Picture::Height() const { return height_; }
+double Picture::WidthTwips() const { return width_ * TwipsPerPixelX(); }
+double Picture::HeightTwips() const { return height_ * TwipsPerPixelY(); }
+HBITMAP Picture::Bitmap() const { return bitmap_; }
+
+Picture Picture::Load(const std::string& path, std::string* error) {
+    ComApartment apartment;
+    ComPtr<IWICImagingFactory> factory;
+    HRESULT hr = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                  factory.put_void());
+    ComPtr<IWICBitmapDecoder> decoder;
+    if (SUCCEEDED(hr)) {
+        const std::wstring widePath = Wide(path);
+        hr = factory->CreateDecoderFromFilename(widePath.c_str(), nullptr, GENERIC_READ,
+                                                WICDecodeMetadataCacheOnDemand, decoder.put());
+    }
+    GUID container{};
+    if (SUCCEEDED(hr)) hr = decoder->GetContainerFormat(&container);
+    // WIC knows more formats than the programs offer; a PNG named .jpg is not a picture to them.
+    if (SUCCEEDED(hr) && container != GUID_ContainerFormatJpeg && container != GUID_ContainerFormatGif &&
+        container != GUID_ContainerFormatBmp)
+        hr = WINCODEC_ERR_COMPONENTNOTFOUND;
+    ComPtr<IWICBitmapFrameDecode> frame;
+    if (SUCCEEDED(hr)) hr = decoder->GetFrame(0, frame.put());
+    UINT width = 0, height = 0;
+    if (SUCCEEDED(hr)) hr = frame->GetSize(&width, &height);
+    if (FAILED(hr)) {
+        SetError(error, HresultDescription(hr));
+        return Picture();
+    }
+    if (!FitsInMemory(width, height)) {
+        SetError(error, width && height ? kTooLargeToLoad : kNotAPicture);
+        return Picture();
+    }
+
+    ComPtr<IWICBitmapSource> converted;
+    hr = WICConvertBitmapSource(GUID_WICPixelFormat32bppBGR, frame.get(), converted.put());
+    if (FAILED(hr)) {
+        SetError(error, HresultDescription(hr));
+        return Picture();
+    }
+    Picture picture;
+    BITMAPINFO info = TopDown32(static_cast<int>(width), static_cast<int>(height));
+    picture.bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &picture.bits_, nullptr, 0);
+    if (!picture.bitmap_) {
+        SetError(error, ErrorDescription(ERROR_NOT_ENOUGH_MEMORY));
+        return Picture();
+    }
+    picture.width_ = static_cast<int>(width);
+    picture.height_ = static_cast<int>(height);
+    // In strips: a converter given the whole picture at once first copies all of it in the
+    // source's format, which for a large JPEG is most of another picture's worth of memory.
+    const UINT stride = width * 4;
+    const UINT stripRows = std::max<UINT>(1, kStripBytes / stride);
+    auto* bits = static_cast<BYTE*>(picture.bits_);
+    for (UINT top = 0; top < height && SUCCEEDED(hr); top += stripRows) {
+        const UINT rows = std::min(stripRows, height - top);
+        const WICRect strip{0, static_cast<INT>(top), static_cast<INT>(width), static_cast<INT>(rows)};
+        hr = converted->CopyPixels(&strip, stride, stride * rows, bits + static_cast<size_t>(top) * stride);
+    }
+    if (FAILED(hr)) {
+        SetError(error, HresultDescription(hr));
+        return Picture();
+    }
+    return picture;
+}
+
+Picture Picture::FromBitmap(HBITMAP bitmap) {
+    BITMAP header{};
+    if (!bitmap || !GetObjectA(bitmap, sizeof header, &header)) return Picture();
+    if (header.bmWidth <= 0 || header.bmHeight <= 0 ||
+        !FitsInMemory(static_cast<UINT>(header.bmWidth), static_cast<UINT>(header.bmHeight)))
+        return Picture();
+    Picture picture;
+    BITMAPINFO info = TopDown32(header.bmWidth, header.bmHeight);
+    picture.bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &picture.bits_, nullptr, 0);
+    if (!picture.bitmap_) return Picture();
+    picture.width_ = header.bmWidth;
+    picture.height_ = header.bmHeight;
+    ScreenDC screen;
+    if (GetDIBits(screen.get(), bitmap, 0, static_cast<UINT>(header.bmHeight), picture.bits_, &info,
+                  DIB_RGB_COLORS) != header.bmHeight)
+        return Picture();
+    return picture;
+}
+
+void Picture::Draw(HDC dc, int x, int y, int width, int height) const {
+    if (Empty() || !dc) return;
+    GdiFlush();  // the bits may have been written through the section's memory
+    BITMAPINFO info = TopDown32(width_, height_);
+    const int oldMode = SetStretchBltMode(dc, HALFTONE);
+    POINT oldOrigin{};
+    SetBrushOrgEx(dc, 0, 0, &oldOrigin);  // HALFTONE requires it after the mode is set
+    StretchDIBits(dc, x, y, width, height, 0, 0, width_, height_, bits_, &info, DIB_RGB_COLORS, SRCCOPY);
+    SetBrushOrgEx(dc, oldOrigin.x, oldOrigin.y, nullptr);
+    if (oldMode) SetStretchBltMode(dc, oldMode);
+}
+
+bool Picture::SaveAsBitmapFile(const std::string& path, std::string* error) const {
+    if (Empty()) {
+        SetError(error, kNothingToSave);
+        return false;
+    }
+    if (BitmapFileSize(width_, height_) == 0) {
+        SetError(error, kTooLargeToSave);
+        return false;
+    }
+    UniqueHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                  nullptr));
+    if (file.get() == INVALID_HANDLE_VALUE) {
+        file.release();
+        SetError(error, ErrorDescription(GetLastError()));
+        return false;
+    }
+    GdiFlush();
+    DWORD failure = ERROR_SUCCESS;
+    const auto* pixels = static_cast<const std::uint8_t*>(bits_);
+    const size_t stride = static_cast<size_t>(width_) * 4;
+    bool written = WriteBitmap(
+        width_, height_, [&](int row) { return pixels + stride * static_cast<size_t>(row); },
+        [&](const void* data, size_t size) {
+            DWORD done = 0;
+            if (WriteFile(file.get(), data, static_cast<DWORD>(size), &done, nullptr) && done == size) return true;
+            failure = GetLastError();
+            if (failure == ERROR_SUCCESS) failure = ERROR_DISK_FULL;  // a short write without an error
+            return false;
+        });
+    if (written && !CloseHandle(file.release())) {
+        written = false;
+        failure = GetLastError();
+    }
+    if (!written) {
+        file.reset();
+        // A half-written bitmap is worse than none: another program might hang it.
+        DeleteFileA(path.c_str());
+        SetError(error, ErrorDescription(failure));
+        return false;
+    }
+    return true;
+}
+
+}  // namespace platform

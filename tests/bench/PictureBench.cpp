@@ -1,0 +1,129 @@
+// Measures FindFiles against a plain FindFirstFileA walk of the same tree, and SetWallpaper
+// of a large JPEG (time and peak working set). Prints figures; asserts nothing.
+//   picture_bench find FOLDER [ROUNDS]
+//   picture_bench wallpaper JPEG [BMP]
+#include <windows.h>
+#include <objbase.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <cctype>
+#include <string>
+#include <vector>
+
+#include "common/FileFolderFunctions_.h"
+#include "common/WindowsWallpaper_.h"
+#include "platform/Picture.h"
+
+namespace {
+
+double Seconds() {
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+bool IsPicture(const char* name) {
+    const char* dot = std::strrchr(name, '.');
+    if (!dot) return false;
+    std::string ext(dot);
+    for (char& c : ext) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return ext == ".jpg" || ext.rfind(".jpe", 0) == 0 || ext == ".gif" || ext == ".bmp";
+}
+
+// What a program without the listing engine would do: one recursive FindFirstFileA pass.
+long PlainWalk(const std::string& folder, std::vector<std::string>& found) {
+    WIN32_FIND_DATAA data;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE) return 0;
+    std::vector<std::string> subfolders;
+    do {
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            if (std::strcmp(data.cFileName, ".") && std::strcmp(data.cFileName, ".."))
+                subfolders.push_back(folder + "\\" + data.cFileName);
+        } else if (IsPicture(data.cFileName)) {
+            found.push_back(folder + "\\" + data.cFileName);
+        }
+    } while (FindNextFileA(search, &data));
+    FindClose(search);
+    for (const std::string& sub : subfolders) PlainWalk(sub, found);
+    return static_cast<long>(found.size());
+}
+
+int Find(const std::string& folder, int rounds) {
+    std::vector<double> plain, finder;
+    long plainCount = 0, finderCount = 0;
+    for (int round = 0; round < rounds; ++round) {
+        std::vector<std::string> found;
+        found.reserve(100000);
+        double start = Seconds();
+        plainCount = PlainWalk(folder, found);
+        plain.push_back(Seconds() - start);
+        start = Seconds();
+        finderCount = common::FindFiles(folder, common::kPicFileSpec, true, false);
+        finder.push_back(Seconds() - start);
+        std::printf("  round %d: plain walk %.3f s (%ld files), FindFiles %.3f s (%ld files, %ld folders)\n", round + 1,
+                    plain.back(), plainCount, finder.back(), finderCount, common::UBound(common::PicFolders) + 1);
+        std::fflush(stdout);
+    }
+    std::sort(plain.begin(), plain.end());
+    std::sort(finder.begin(), finder.end());
+    const double p = plain[plain.size() / 2], f = finder[finder.size() / 2];
+    std::printf("FindFiles median %.3f s, plain FindFirstFileA walk median %.3f s: %.2fx (target at most 2x)\n", f, p,
+                f / p);
+    return plainCount == finderCount ? 0 : 1;
+}
+
+double PeakMB() {
+    PROCESS_MEMORY_COUNTERS counters{};
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return counters.PeakWorkingSetSize / (1024.0 * 1024.0);
+}
+
+int Wallpaper(const std::string& jpeg, const std::string& bitmap) {
+    const double peakBefore = PeakMB();
+    const double start = Seconds();
+    std::string error;
+    bool set = false;
+    int width = 0, height = 0;
+    double loaded = 0, peakLoaded = 0;
+    {
+        platform::Picture picture = platform::Picture::Load(jpeg, &error);
+        loaded = Seconds() - start;
+        peakLoaded = PeakMB();
+        width = picture.Width();
+        height = picture.Height();
+        if (!picture.Empty()) set = common::SetWallpaper(bitmap, picture, common::kStyleStretch, true);
+    }
+    const double elapsed = Seconds() - start;
+    const double pixels = 4.0 * width * height / (1024.0 * 1024.0);
+    std::printf("SetWallpaper of a %dx%d JPEG (load, write %s, hang): %s in %.3f s (loading %.3f s)\n", width, height,
+                bitmap.c_str(), set ? "set" : ("FAILED " + error).c_str(), elapsed, loaded);
+    std::printf("  peak working set %.1f MB (%.1f MB before loading, %.1f MB after loading); 32-bit pixels %.1f MB,\n"
+                "  limit 2 x pixels + 16 MB = %.1f MB above the start\n",
+                PeakMB(), peakBefore, peakLoaded, pixels, 2 * pixels + 16);
+    return set ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    int result = 2;
+    if (argc >= 3 && std::string(argv[1]) == "find")
+        result = Find(argv[2], argc >= 4 ? std::max(1, std::atoi(argv[3])) : 3);
+    else if (argc >= 3 && std::string(argv[1]) == "wallpaper")
+        result = Wallpaper(argv[2], argc >= 4 ? argv[3] : common::WallpaperFilePath());
+    else
+        std::fprintf(stderr, "usage: picture_bench find FOLDER [ROUNDS] | wallpaper JPEG [BMP]\n");
+    CoUninitialize();
+    return result;
+}

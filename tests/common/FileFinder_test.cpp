@@ -1,0 +1,300 @@
+// The picture file finder and the existence tests, on real folders under Wine.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "common/FFF.h"
+#include "common/FileFolderExists_.h"
+#include "common/FileFolderFunctions_.h"
+#include "platform/Form.h"
+#include "support/TestSupport.h"
+
+using namespace common;
+using testing_support::TempFolder;
+
+namespace {
+
+using Paths = std::vector<std::string>;
+
+void Touch(const std::string& path) { testing_support::WriteFile(path, ""); }
+void MakeFolder(const std::string& path) { ASSERT_TRUE(CreateDirectoryA(path.c_str(), nullptr)) << path; }
+
+// PicFiles without its element 0.
+Paths Found() { return Paths(PicFiles.begin() + 1, PicFiles.end()); }
+
+// The Unix side of the drive mapping, for what Windows calls cannot make: symbolic links
+// and unreadable folders. Wine starts Unix programs but gives no handle to wait on, so the
+// caller polls for the effect.
+bool UnderWine() { return GetProcAddress(GetModuleHandleA("ntdll.dll"), "wine_get_version") != nullptr; }
+
+bool RunUnixShell(const std::string& script, const std::function<bool()>& done) {
+    std::string commandLine = "/bin/sh -c \"" + script + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA("Z:\\bin\\sh", commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
+        return false;
+    if (process.hProcess) CloseHandle(process.hProcess);
+    if (process.hThread) CloseHandle(process.hThread);
+    for (int i = 0; i < 200 && !done(); ++i) Sleep(25);
+    return done();
+}
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// True when the folder lists any entry of its own ("." and ".." do not count).
+bool CanList(const std::string& folder) {
+    WIN32_FIND_DATAA data;
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &data);
+    if (search == INVALID_HANDLE_VALUE) return false;
+    bool any = false;
+    do any = any || (std::string(data.cFileName) != "." && std::string(data.cFileName) != "..");
+    while (!any && FindNextFileA(search, &data));
+    FindClose(search);
+    return any;
+}
+
+// A test folder reached through drive Z:, the Unix tree, where links and permissions are
+// made; removed with Unix tools, which do not follow links.
+class UnixFolder {
+public:
+    explicit UnixFolder(const std::string& name) {
+        if (!UnderWine()) return;
+        unix_ = "/tmp/sorvita-" + name + "-" + std::to_string(GetCurrentProcessId());
+        path_ = "Z:" + unix_;
+        for (char& c : path_)
+            if (c == '/') c = '\\';
+        Remove();
+        CreateDirectoryA(path_.c_str(), nullptr);
+    }
+    ~UnixFolder() { Remove(); }
+    bool Usable() const { return !unix_.empty() && Exists(path_); }
+    const std::string& Path() const { return path_; }
+    const std::string& Unix() const { return unix_; }
+    std::string File(const std::string& name) const { return path_ + "\\" + name; }
+    // ln -s target link, with the link's name relative to this folder ('/' separated).
+    bool Link(const std::string& target, const std::string& link) {
+        return RunUnixShell("ln -s '" + target + "' '" + unix_ + "/" + link + "'", [this, link] {
+            std::string windows = link;
+            for (char& c : windows)
+                if (c == '/') c = '\\';
+            return Exists(File(windows));
+        });
+    }
+    bool Shell(const std::string& script, const std::function<bool()>& done) {
+        return RunUnixShell("cd '" + unix_ + "' && " + script, done);
+    }
+
+private:
+    void Remove() {
+        if (unix_.empty() || !Exists(path_)) return;
+        RunUnixShell("chmod -R u+rwx '" + unix_ + "'; rm -rf '" + unix_ + "'", [this] { return !Exists(path_); });
+    }
+    std::string unix_;
+    std::string path_;
+};
+
+}  // namespace
+
+TEST(FindFiles, PatternByPatternThenAsTheListHoldsThem) {
+    TempFolder folder("finder-order");
+    for (const char* name : {"c.jpeg", "b.gif", "a.jpg", "notes.txt", "d.png", "e.BMP", "f.jpg.txt", "g.jpe"})
+        Touch(folder.File(name));
+    EXPECT_EQ(FindFiles(folder.Path(), kPicFileSpec, false, false), 5);
+    EXPECT_EQ(PicFiles[0], folder.Path() + "\\*.jpg;*.jpe*;*.gif;*.bmp");
+    EXPECT_EQ(Found(), (Paths{folder.File("a.jpg"), folder.File("c.jpeg"), folder.File("g.jpe"), folder.File("b.gif"),
+                              folder.File("e.BMP")}));
+    EXPECT_EQ(UBound(PicFiles), 5);
+
+    // Any pattern list, in its own order; an empty part matches nothing.
+    EXPECT_EQ(FindFiles(folder.Path(), "*.gif;;*.txt", false, false), 3);
+    EXPECT_EQ(Found(), (Paths{folder.File("b.gif"), folder.File("f.jpg.txt"), folder.File("notes.txt")}));
+}
+
+TEST(FindFiles, SubfoldersComeAfterTheStartFolderInFolderOrder) {
+    TempFolder folder("finder-subs");
+    const std::string r = folder.Path();
+    for (const char* sub : {"\\B", "\\A", "\\A\\A2", "\\A\\A1", "\\B\\B1", "\\A\\A1\\Deep"}) MakeFolder(r + sub);
+    for (const char* file : {"\\top.jpg", "\\A\\a.gif", "\\B\\b.jpg", "\\A\\A1\\a1.bmp", "\\B\\B1\\b1.jpeg",
+                             "\\A\\A1\\Deep\\deep.jpg", "\\A\\A1\\Deep\\deep.gif"})
+        Touch(r + file);
+
+    EXPECT_EQ(FindFiles(r, kPicFileSpec, false, false), 1);
+    EXPECT_EQ(Found(), (Paths{r + "\\top.jpg"}));
+
+    EXPECT_EQ(FindFiles(r, kPicFileSpec, true, false), 7);
+    EXPECT_EQ(PicFolders, (Paths{r, r + "\\A", r + "\\B", r + "\\A\\A1", r + "\\A\\A2", r + "\\A\\A1\\Deep",
+                                 r + "\\B\\B1"}));
+    EXPECT_EQ(Found(), (Paths{r + "\\top.jpg", r + "\\A\\a.gif", r + "\\B\\b.jpg", r + "\\A\\A1\\a1.bmp",
+                              r + "\\A\\A1\\Deep\\deep.jpg", r + "\\A\\A1\\Deep\\deep.gif", r + "\\B\\B1\\b1.jpeg"}));
+
+    // GSF_Proc on its own window: the count of folders below, PicFolders[0] as given.
+    FFF form;
+    form.Load();
+    EXPECT_EQ(form.GSF_Proc(r + "\\A\\"), 3);
+    EXPECT_EQ(PicFolders, (Paths{r + "\\A\\", r + "\\A\\A1", r + "\\A\\A2", r + "\\A\\A1\\Deep"}));
+    EXPECT_EQ(form.GSF_Proc(r + "\\missing"), 0);
+    EXPECT_EQ(PicFolders, (Paths{r + "\\missing"}));
+}
+
+TEST(FindFiles, TrailingBackslashGivesSingleBackslashes) {
+    TempFolder folder("finder-slash");
+    MakeFolder(folder.File("Sub"));
+    Touch(folder.File("a.jpg"));
+    Touch(folder.File("Sub\\b.gif"));
+    EXPECT_EQ(FindFiles(folder.Path() + "\\", kPicFileSpec, true, false), 2);
+    EXPECT_EQ(PicFiles[0], folder.Path() + "\\*.jpg;*.jpe*;*.gif;*.bmp");
+    EXPECT_EQ(Found(), (Paths{folder.File("a.jpg"), folder.File("Sub\\b.gif")}));
+}
+
+TEST(FindFiles, CheckOnlyStopsAtTheFirstMatchAndLeavesPicFilesAlone) {
+    TempFolder many("finder-many");
+    for (int i = 0; i < 500; ++i) Touch(many.File("pic" + std::to_string(i) + ".jpg"));
+    TempFolder few("finder-few");
+    Touch(few.File("one.gif"));
+    MakeFolder(few.File("Empty"));
+    MakeFolder(few.File("Deeper"));
+    Touch(few.File("Deeper\\two.bmp"));
+
+    ASSERT_EQ(FindFiles(few.Path(), kPicFileSpec, true, false), 2);
+    const Paths before = PicFiles;
+    EXPECT_EQ(FindFiles(many.Path(), kPicFileSpec, false, true), -1);
+    EXPECT_EQ(FindFiles(few.File("Empty"), kPicFileSpec, true, true), 0);
+    EXPECT_EQ(FindFiles(few.File("Deeper"), kPicFileSpec, false, true), -1);
+    EXPECT_EQ(FindFiles(few.File("Missing"), kPicFileSpec, true, true), 0);
+    EXPECT_EQ(PicFiles, before);
+}
+
+TEST(FindFiles, MissingOrBlankFolderGivesNothing) {
+    TempFolder folder("finder-missing");
+    PicFiles = {"old", "old1"};
+    EXPECT_EQ(FindFiles(folder.File("Missing"), kPicFileSpec, true, false), 0);
+    EXPECT_EQ(PicFiles, (Paths{folder.File("Missing") + "\\*.jpg;*.jpe*;*.gif;*.bmp"}));
+    EXPECT_EQ(FindFiles("   ", kPicFileSpec, false, false), 0);
+    EXPECT_EQ(PicFiles, (Paths{"   \\*.jpg;*.jpe*;*.gif;*.bmp"}));
+    EXPECT_EQ(FindFiles("", kPicFileSpec, true, false), 0);
+    EXPECT_EQ(UBound(PicFiles), 0);
+}
+
+TEST(FindFiles, LongNamesAreListedThroughTheirShortForms) {
+    TempFolder folder("finder-long");
+    const std::string top = folder.File("A Folder With A Rather Long Name");
+    MakeFolder(top);
+    MakeFolder(top + "\\Another Long Sub Folder.With Dots");
+    Touch(top + "\\Holiday Picture Number One.jpeg");
+    Touch(top + "\\Another Long Sub Folder.With Dots\\Second Holiday Picture.gif");
+    char shortForm[512];
+    ASSERT_GT(GetShortPathNameA(top.c_str(), shortForm, sizeof shortForm), 0u);
+    EXPECT_STRNE(shortForm, top.c_str());  // the listing really takes another path
+
+    EXPECT_EQ(FindFiles(top, kPicFileSpec, true, false), 2);
+    EXPECT_EQ(Found(), (Paths{top + "\\Holiday Picture Number One.jpeg",
+                              top + "\\Another Long Sub Folder.With Dots\\Second Holiday Picture.gif"}));
+    EXPECT_EQ(PicFolders, (Paths{top, top + "\\Another Long Sub Folder.With Dots"}));
+}
+
+TEST(FindFiles, LinkLoopsEndAndEachFolderIsListedOnce) {
+    UnixFolder folder("finder-loop");
+    if (!folder.Usable()) GTEST_SKIP() << "needs Wine's drive Z:";
+    const std::string r = folder.Path();
+    MakeFolder(r + "\\A");
+    MakeFolder(r + "\\C");
+    Touch(r + "\\top.jpg");
+    Touch(r + "\\A\\a.jpg");
+    Touch(r + "\\C\\c.gif");
+    ASSERT_TRUE(folder.Link("..", "A/Up"));     // back to the start folder
+    ASSERT_TRUE(folder.Link(".", "A/Self"));    // to the folder itself
+    ASSERT_TRUE(folder.Link("A", "B"));         // a second way to a folder
+    ASSERT_TRUE(folder.Link("../C", "A/ToC"));  // a way to a folder met later
+    ASSERT_TRUE(CanList(r + "\\A\\Up\\A\\Up\\A"));  // the loop is real
+
+    EXPECT_EQ(FindFiles(r, kPicFileSpec, true, false), 3);
+    EXPECT_EQ(PicFolders, (Paths{r, r + "\\A", r + "\\C"}));
+    EXPECT_EQ(Found(), (Paths{r + "\\top.jpg", r + "\\A\\a.jpg", r + "\\C\\c.gif"}));
+    EXPECT_EQ(FindFiles(r + "\\A", kPicFileSpec, true, true), -1);
+
+    // A link to a folder outside the tree is walked like any folder.
+    UnixFolder outside("finder-outside");
+    Touch(outside.File("o.bmp"));
+    ASSERT_TRUE(folder.Link(outside.Unix(), "C/Out"));
+    ASSERT_EQ(FindFiles(r, kPicFileSpec, true, false), 4);
+    EXPECT_EQ(Found().back(), r + "\\C\\Out\\o.bmp");
+}
+
+TEST(FindFiles, UnreadableFolderAddsNothing) {
+    UnixFolder folder("finder-locked");
+    if (!folder.Usable()) GTEST_SKIP() << "needs Wine's drive Z:";
+    const std::string r = folder.Path();
+    MakeFolder(r + "\\Locked");
+    MakeFolder(r + "\\Open");
+    Touch(r + "\\a.jpg");
+    Touch(r + "\\Locked\\hidden.jpg");
+    Touch(r + "\\Open\\b.jpg");
+    // Wine shows a folder without write permission as read-only.
+    folder.Shell("chmod 000 Locked", [&] { return (GetFileAttributesA((r + "\\Locked").c_str()) & FILE_ATTRIBUTE_READONLY) != 0; });
+    if (CanList(r + "\\Locked")) {
+        // Permissions do not stop the superuser; a folder of another process's mappings does.
+        folder.Shell("chmod 755 Locked && rm -rf Locked && ln -s /proc/1/map_files Locked",
+                     [&] { return Exists(r + "\\Locked") && !CanList(r + "\\Locked"); });
+    }
+    if (CanList(r + "\\Locked")) GTEST_SKIP() << "no folder can be made unreadable here";
+
+    EXPECT_EQ(FindFiles(r, kPicFileSpec, true, false), 2);
+    EXPECT_EQ(Found(), (Paths{r + "\\a.jpg", r + "\\Open\\b.jpg"}));
+    EXPECT_EQ(FindFiles(r + "\\Locked", kPicFileSpec, true, false), 0);
+}
+
+TEST(FindFiles, DeepTreeIsWalkedToTheBottom) {
+    TempFolder folder("finder-deep");
+    std::string path = folder.Path();
+    for (int level = 0; level < 60; ++level) {
+        path += "\\d";
+        MakeFolder(path);
+    }
+    Touch(path + "\\bottom.gif");
+    EXPECT_EQ(FindFiles(folder.Path(), kPicFileSpec, true, false), 1);
+    EXPECT_EQ(Found(), (Paths{path + "\\bottom.gif"}));
+    EXPECT_EQ(UBound(PicFolders), 60);
+}
+
+TEST(FindFiles, SearchingWithoutAWindowDoesNotEndTheProgram) {
+    ASSERT_TRUE(platform::Form::LoadedForms().empty());
+    TempFolder folder("finder-quit");
+    FindFiles(folder.Path(), kPicFileSpec, true, false);
+    EXPECT_TRUE(platform::Form::LoadedForms().empty());
+    MSG msg;
+    EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+}
+
+TEST(Exists, FilesAndFolders) {
+    TempFolder folder("exists");
+    Touch(folder.File("file.jpg"));
+    EXPECT_TRUE(FileExists(folder.File("file.jpg")));
+    EXPECT_TRUE(FileExists(folder.Path()));  // a folder is an entry too
+    EXPECT_FALSE(FileExists(folder.File("none.jpg")));
+    EXPECT_TRUE(FileExists(folder.File("*.jpg")));  // the search takes wildcards
+    EXPECT_FALSE(FileExists("   "));
+    EXPECT_FALSE(FileExists(""));
+
+    EXPECT_TRUE(FolderExists(folder.Path()));
+    EXPECT_TRUE(FolderExists(folder.Path() + "\\"));
+    EXPECT_TRUE(FolderExists(folder.File("file.jpg")));  // only asks whether the entry exists
+    EXPECT_FALSE(FolderExists(folder.File("none")));
+    EXPECT_FALSE(FolderExists("  "));
+    EXPECT_FALSE(FolderExists(""));
+    // A drive's root has no entry of its own to find, but it is a folder all the same.
+    EXPECT_TRUE(FolderExists("C:\\"));
+    EXPECT_TRUE(FolderExists("Z:\\"));
+    EXPECT_FALSE(FolderExists("Q:\\"));
+}
+
+TEST(WindowsFolder, WithAndWithoutBackslash) {
+    char expected[MAX_PATH];
+    UINT length = GetWindowsDirectoryA(expected, MAX_PATH);
+    ASSERT_GT(length, 0u);
+    EXPECT_EQ(WindowsFolder(false), std::string(expected, length));
+    EXPECT_EQ(WindowsFolder(true), std::string(expected, length) + "\\");
+}

@@ -1,0 +1,293 @@
+// Pictures decoded through WIC under Wine: every format and depth the programs read, the
+// bitmap files they write, drawing, and the failures a user's files can cause.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <utility>
+
+#include "platform/App.h"
+#include "platform/Handles.h"
+#include "platform/Picture.h"
+#include "support/GuiObjects.h"
+#include "support/TestSupport.h"
+
+using platform::Picture;
+using testing_support::TempFolder;
+
+namespace {
+
+std::string Data(const std::string& name) { return testing_support::WinePathFromEnv("SORVITA_TEST_DATA") + "\\" + name; }
+
+COLORREF Pixel(const Picture& picture, int x, int y) {
+    DIBSECTION section{};
+    if (!GetObjectA(picture.Bitmap(), sizeof section, &section)) return CLR_INVALID;
+    const auto* p = static_cast<const BYTE*>(section.dsBm.bmBits) + (static_cast<size_t>(y) * picture.Width() + x) * 4;
+    return RGB(p[2], p[1], p[0]);
+}
+
+bool Near(COLORREF a, COLORREF b, int tolerance) {
+    return std::abs(GetRValue(a) - GetRValue(b)) <= tolerance && std::abs(GetGValue(a) - GetGValue(b)) <= tolerance &&
+           std::abs(GetBValue(a) - GetBValue(b)) <= tolerance;
+}
+
+constexpr COLORREF kRed = RGB(255, 0, 0), kGreen = RGB(0, 255, 0), kBlue = RGB(0, 0, 255), kWhite = RGB(255, 255, 255);
+
+// The fixtures' four quadrants: red, green / blue, white.
+COLORREF Quadrant(int x, int y, int width, int height) {
+    if (y < height / 2) return x < width / 2 ? kRed : kGreen;
+    return x < width / 2 ? kBlue : kWhite;
+}
+
+void ExpectQuadrants(const Picture& picture, int tolerance) {
+    const int w = picture.Width(), h = picture.Height();
+    if (tolerance == 0) {
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) ASSERT_EQ(Pixel(picture, x, y), Quadrant(x, y, w, h)) << x << "," << y;
+        return;
+    }
+    // Lossy: the middle of each quadrant, away from the edges where colours bleed.
+    for (int qy : {h / 4, 3 * h / 4})
+        for (int qx : {w / 4, 3 * w / 4})
+            EXPECT_TRUE(Near(Pixel(picture, qx, qy), Quadrant(qx, qy, w, h), tolerance))
+                << qx << "," << qy << ": " << std::hex << Pixel(picture, qx, qy);
+}
+
+bool SamePixels(const Picture& a, const Picture& b) {
+    if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
+    for (int y = 0; y < a.Height(); ++y)
+        for (int x = 0; x < a.Width(); ++x)
+            if (Pixel(a, x, y) != Pixel(b, x, y)) return false;
+    return true;
+}
+
+// A picture with a distinct colour in every pixel, made through GDI.
+Picture Pattern(int width, int height) {
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    platform::GdiObject section(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    auto* p = static_cast<BYTE*>(bits);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x, p += 4) {
+            p[0] = static_cast<BYTE>(x * 37 + y);
+            p[1] = static_cast<BYTE>(y * 53 + 7);
+            p[2] = static_cast<BYTE>((x ^ y) * 11);
+        }
+    return Picture::FromBitmap(static_cast<HBITMAP>(section.get()));
+}
+
+// A 32-bit drawing surface filled with one colour.
+class Canvas {
+public:
+    Canvas(int width, int height) : width_(width) {
+        BITMAPINFO info{};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        bitmap_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits_, nullptr, 0));
+        dc_ = CreateCompatibleDC(nullptr);
+        old_ = SelectObject(dc_, bitmap_.get());
+        PatBlt(dc_, 0, 0, width, height, BLACKNESS);
+    }
+    ~Canvas() {
+        SelectObject(dc_, old_);
+        DeleteDC(dc_);
+    }
+    HDC dc() const { return dc_; }
+    COLORREF At(int x, int y) const {
+        GdiFlush();
+        const auto* p = static_cast<const BYTE*>(bits_) + (static_cast<size_t>(y) * width_ + x) * 4;
+        return RGB(p[2], p[1], p[0]);
+    }
+
+private:
+    int width_;
+    void* bits_ = nullptr;
+    platform::GdiObject bitmap_;
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+}  // namespace
+
+TEST(Picture, LoadsEveryFormatAndBitmapDepth) {
+    struct Case {
+        const char* file;
+        int width, height, tolerance;
+    };
+    const Case cases[] = {
+        {"quad-baseline.jpg", 32, 16, 6}, {"quad-progressive.jpg", 32, 16, 6}, {"quad-animated.gif", 32, 16, 0},
+        {"quad-24.bmp", 10, 6, 0},        {"quad-32.bmp", 10, 6, 0},         {"quad-16-555.bmp", 10, 6, 0},
+        {"quad-16-565.bmp", 10, 6, 0},    {"quad-8.bmp", 10, 6, 0},          {"quad-4.bmp", 10, 6, 0},
+        {"quad-rle8.bmp", 10, 6, 0},      {"quad-rle4.bmp", 10, 6, 0},       {"quad-topdown.bmp", 10, 6, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        std::string error = "unchanged";
+        Picture picture = Picture::Load(Data(c.file), &error);
+        ASSERT_FALSE(picture.Empty()) << error;
+        EXPECT_EQ(picture.Width(), c.width);
+        EXPECT_EQ(picture.Height(), c.height);
+        EXPECT_DOUBLE_EQ(picture.WidthTwips(), c.width * platform::TwipsPerPixelX());
+        EXPECT_DOUBLE_EQ(picture.HeightTwips(), c.height * platform::TwipsPerPixelY());
+        ExpectQuadrants(picture, c.tolerance);
+    }
+    // One bit per pixel: black and white checks.
+    Picture checks = Picture::Load(Data("checks-1.bmp"));
+    ASSERT_FALSE(checks.Empty());
+    EXPECT_EQ(Pixel(checks, 0, 0), RGB(0, 0, 0));
+    EXPECT_EQ(Pixel(checks, 9, 0), kWhite);
+    EXPECT_EQ(Pixel(checks, 0, 5), kWhite);
+    EXPECT_EQ(Pixel(checks, 9, 5), RGB(0, 0, 0));
+}
+
+TEST(Picture, LoadFailuresGiveAnEmptyPictureAndADescription) {
+    TempFolder folder("picture-load");
+    std::string error;
+    EXPECT_TRUE(Picture::Load(folder.File("missing.jpg"), &error).Empty());
+    EXPECT_EQ(error, platform::ErrorDescription(ERROR_FILE_NOT_FOUND));
+    EXPECT_TRUE(Picture::Load(folder.File("no folder\\missing.jpg"), &error).Empty());
+    EXPECT_EQ(error, platform::ErrorDescription(ERROR_PATH_NOT_FOUND));
+
+    for (const char* file : {"not-a-picture.gif", "png-named.jpg"}) {
+        error.clear();
+        EXPECT_TRUE(Picture::Load(Data(file), &error).Empty()) << file;
+        EXPECT_EQ(error, "The file is not a valid JPEG, GIF or bitmap picture.") << file;
+    }
+    // A header that asks for 3.6 GB is refused before anything is allocated.
+    error.clear();
+    EXPECT_TRUE(Picture::Load(Data("huge-header.bmp"), &error).Empty());
+    EXPECT_EQ(error, "The picture is too large to be loaded.");
+    // A truncated JPEG: the decoder either fills in the missing rows or fails; never a crash.
+    error.clear();
+    Picture truncated = Picture::Load(Data("truncated.jpg"), &error);
+    if (truncated.Empty())
+        EXPECT_FALSE(error.empty());
+    else
+        EXPECT_EQ(truncated.Width(), 32);
+    // The error text is optional.
+    EXPECT_TRUE(Picture::Load(folder.File("missing.gif")).Empty());
+}
+
+TEST(Picture, BitmapFileOfEachFormatReadsBackTheSamePixels) {
+    TempFolder folder("picture-save");
+    for (const char* file : {"quad-baseline.jpg", "quad-progressive.jpg", "quad-animated.gif", "quad-rle8.bmp",
+                             "quad-16-565.bmp", "quad-topdown.bmp"}) {
+        SCOPED_TRACE(file);
+        Picture original = Picture::Load(Data(file));
+        ASSERT_FALSE(original.Empty());
+        const std::string saved = folder.File(std::string(file) + ".bmp");
+        std::string error;
+        ASSERT_TRUE(original.SaveAsBitmapFile(saved, &error)) << error;
+        Picture back = Picture::Load(saved, &error);
+        ASSERT_FALSE(back.Empty()) << error;
+        EXPECT_TRUE(SamePixels(original, back));
+    }
+}
+
+TEST(Picture, OddSizesSurviveTheBitmapFile) {
+    TempFolder folder("picture-odd");
+    for (auto [width, height] : {std::pair{1, 1}, {2, 1}, {3, 2}, {5, 7}, {13, 1}, {1, 13}, {257, 3}}) {
+        SCOPED_TRACE(testing::Message() << width << "x" << height);
+        Picture original = Pattern(width, height);
+        ASSERT_FALSE(original.Empty());
+        ASSERT_TRUE(original.SaveAsBitmapFile(folder.File("odd.bmp")));
+        Picture back = Picture::Load(folder.File("odd.bmp"));
+        EXPECT_TRUE(SamePixels(original, back));
+        // 24 bits per pixel, rows padded to 4 bytes.
+        WIN32_FILE_ATTRIBUTE_DATA data{};
+        ASSERT_TRUE(GetFileAttributesExA(folder.File("odd.bmp").c_str(), GetFileExInfoStandard, &data));
+        EXPECT_EQ(data.nFileSizeLow, 54u + (width * 3u + 3u) / 4u * 4u * height);
+    }
+}
+
+TEST(Picture, SaveFailures) {
+    TempFolder folder("picture-save-fail");
+    Picture picture = Pattern(4, 4);
+    std::string error;
+    EXPECT_FALSE(picture.SaveAsBitmapFile(folder.File("no folder\\x.bmp"), &error));
+    EXPECT_EQ(error, platform::ErrorDescription(ERROR_PATH_NOT_FOUND));
+
+    EXPECT_FALSE(Picture().SaveAsBitmapFile(folder.File("empty.bmp"), &error));
+    EXPECT_EQ(error, "There is no picture to save.");
+    EXPECT_EQ(GetFileAttributesA(folder.File("empty.bmp").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST(Picture, FromBitmapCopiesScreenBitmaps) {
+    platform::ScreenDC screen;
+    platform::GdiObject bitmap(CreateCompatibleBitmap(screen.get(), 6, 4));
+    HDC dc = CreateCompatibleDC(screen.get());
+    HGDIOBJ old = SelectObject(dc, bitmap.get());
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 6; ++x) SetPixel(dc, x, y, Quadrant(x, y, 6, 4));
+    SelectObject(dc, old);
+    DeleteDC(dc);
+
+    Picture copy = Picture::FromBitmap(static_cast<HBITMAP>(bitmap.get()));
+    ASSERT_FALSE(copy.Empty());
+    EXPECT_NE(copy.Bitmap(), bitmap.get());
+    ExpectQuadrants(copy, 0);
+    bitmap.reset();  // the copy does not depend on the original
+    ExpectQuadrants(copy, 0);
+
+    EXPECT_TRUE(Picture::FromBitmap(nullptr).Empty());
+}
+
+TEST(Picture, DrawsAtItsOwnSizeAndScaled) {
+    Picture picture = Picture::Load(Data("quad-24.bmp"));
+    ASSERT_FALSE(picture.Empty());
+    Canvas canvas(40, 30);
+    picture.Draw(canvas.dc(), 2, 3, picture.Width(), picture.Height());
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 10; ++x) EXPECT_EQ(canvas.At(2 + x, 3 + y), Quadrant(x, y, 10, 6)) << x << "," << y;
+    EXPECT_EQ(canvas.At(1, 3), RGB(0, 0, 0));
+    EXPECT_EQ(canvas.At(12, 3), RGB(0, 0, 0));
+
+    Canvas large(40, 30);
+    picture.Draw(large.dc(), 0, 0, 40, 24);  // four times as wide and high
+    EXPECT_EQ(large.At(5, 3), kRed);
+    EXPECT_EQ(large.At(35, 3), kGreen);
+    EXPECT_EQ(large.At(5, 20), kBlue);
+    EXPECT_EQ(large.At(35, 20), kWhite);
+    EXPECT_EQ(large.At(5, 27), RGB(0, 0, 0));
+
+    Canvas small(40, 30);
+    Picture big = Picture::Load(Data("quad-animated.gif"));
+    big.Draw(small.dc(), 0, 0, 8, 4);  // a quarter of the size
+    EXPECT_EQ(small.At(1, 0), kRed);
+    EXPECT_EQ(small.At(6, 0), kGreen);
+    EXPECT_EQ(small.At(1, 3), kBlue);
+    EXPECT_EQ(small.At(6, 3), kWhite);
+    EXPECT_EQ(small.At(9, 1), RGB(0, 0, 0));
+
+    Picture().Draw(small.dc(), 0, 0, 8, 4);  // nothing to draw: nothing happens
+    EXPECT_EQ(small.At(1, 0), kRed);
+}
+
+TEST(Picture, MovesOwnershipAndReleasesItsBitmap) {
+    const testing_support::GuiObjects before = testing_support::CountGuiObjects();
+    {
+        Picture first = Picture::Load(Data("quad-24.bmp"));
+        HBITMAP handle = first.Bitmap();
+        ASSERT_NE(handle, nullptr);
+        Picture second = std::move(first);
+        EXPECT_TRUE(first.Empty());
+        EXPECT_EQ(first.Width(), 0);
+        EXPECT_EQ(second.Bitmap(), handle);
+        EXPECT_EQ(second.Width(), 10);
+
+        Picture third = Pattern(3, 3);
+        third = std::move(second);  // the pattern's bitmap is released
+        EXPECT_EQ(third.Bitmap(), handle);
+        third.Release();
+        EXPECT_TRUE(third.Empty());
+        EXPECT_EQ(third.Height(), 0);
+        EXPECT_EQ(GetObjectType(handle), 0u);
+    }
+    for (int i = 0; i < 50; ++i) {
+        Picture picture = Picture::Load(Data(i % 2 ? "quad-baseline.jpg" : "quad-animated.gif"));
+        Picture copy = Picture::FromBitmap(picture.Bitmap());
+        Canvas canvas(8, 8);
+        copy.Draw(canvas.dc(), 0, 0, 8, 8);
+    }
+    EXPECT_EQ(testing_support::CountGuiObjects(), before);
+}
