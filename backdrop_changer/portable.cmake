@@ -1,3 +1,4 @@
-add_library(backdrop_changer_portable STATIC ${CMAKE_CURRENT_LIST_DIR}/SettingsRecord.cpp)
+add_library(backdrop_changer_portable STATIC ${CMAKE_CURRENT_LIST_DIR}/SettingsRecord.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ShowLogic.cpp)
 target_link_libraries(backdrop_changer_portable PUBLIC sorvita_portable)
 sorvita_warnings(backdrop_changer_portable)
