@@ -1,0 +1,165 @@
+// Image Gallery as a program: where it lives, one copy at a time, the browser on its own.
+// And the browser's timing on a large folder, run by scripts/bench-gallery.
+#include <algorithm>
+#include <cstdio>
+
+#include "BrowserHarness.h"
+#include "picture_browser/BrowserRules_.h"
+#include "platform/Handles.h"
+
+using namespace browser_test;
+using testing_support::RegString;
+using testing_support::RegValueExists;
+
+namespace {
+
+const char kSettingsKey[] = "Software\\VB and VBA Program Settings\\Sorvita Image Gallery";
+const char kAppPathsKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Sorvita Image Gallery.exe";
+
+struct GalleryWindows {
+    DWORD processId = 0;
+    std::vector<HWND> all;  // every visible "Sorvita Image Gallery" window
+    HWND mine = nullptr;    // the one of processId
+};
+
+BOOL CALLBACK CollectGallery(HWND hwnd, LPARAM data) {
+    auto* found = reinterpret_cast<GalleryWindows*>(data);
+    char caption[64] = {};
+    GetWindowTextA(hwnd, caption, sizeof caption);
+    if (IsWindowVisible(hwnd) && lstrcmpA(caption, kGalleryTitle) == 0) {
+        found->all.push_back(hwnd);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hwnd, &pid);
+        if (pid == found->processId) found->mine = hwnd;
+    }
+    return TRUE;
+}
+
+GalleryWindows FindGallery(DWORD processId) {
+    GalleryWindows found;
+    found.processId = processId;
+    EnumWindows(CollectGallery, reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+BOOL CALLBACK FindCountLine(HWND hwnd, LPARAM data) {
+    char text[512] = {};
+    // Another process's control: only WM_GETTEXT reads its text.
+    SendMessageA(hwnd, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
+    if (strstr(text, " found in ")) {
+        *reinterpret_cast<std::string*>(data) = text;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return (to.QuadPart - from.QuadPart) * 1000.0 / frequency.QuadPart;
+}
+
+}  // namespace
+
+TEST(ImageGallery, RunsOnceOnItsOwnAtTheCurrentFolderAndRegistersWhereItLives) {
+    const std::string exe = testing_support::WinePathFromEnv("SORVITA_GALLERY_EXE");
+    ASSERT_FALSE(exe.empty()) << "SORVITA_GALLERY_EXE is not set";
+    testing_support::RegDeleteTree(HKEY_CURRENT_USER, kSettingsKey);
+    testing_support::RegDeleteTree(HKEY_LOCAL_MACHINE, kAppPathsKey);
+    testing_support::TempFolder start("gallery-start");
+    WriteBitmap(start.File("one.bmp"), 10, 10);
+    WriteBitmap(start.File("two.bmp"), 10, 10);
+
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process{};
+    std::string commandLine = "\"" + exe + "\" ignored arguments";
+    ASSERT_TRUE(CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                               start.Path().c_str(), &startup, &process));
+    platform::UniqueHandle processHandle(process.hProcess), threadHandle(process.hThread);
+    GalleryWindows windows;
+    for (int i = 0; i < 200 && !windows.mine; ++i) {
+        Sleep(50);
+        windows = FindGallery(process.dwProcessId);
+    }
+    ASSERT_TRUE(windows.mine) << "no window";
+
+    // Registered where it runs.
+    EXPECT_EQ(RegString(HKEY_CURRENT_USER, std::string(kSettingsKey) + "\\Settings", "App Path"), exe);
+    EXPECT_EQ(RegString(HKEY_LOCAL_MACHINE, kAppPathsKey, ""), exe);
+    EXPECT_EQ(RegString(HKEY_LOCAL_MACHINE, kAppPathsKey, "Path"), exe.substr(0, exe.rfind('\\') + 1));
+    // The browser on its own, in folder mode at the current folder, with no history yet.
+    std::string countLine;
+    EnumChildWindows(windows.mine, FindCountLine, reinterpret_cast<LPARAM>(&countLine));
+    EXPECT_EQ(countLine, "2 pic files found in " + start.Path());
+    EXPECT_FALSE(RegValueExists(HKEY_CURRENT_USER, std::string(kSettingsKey) + "\\Browse Pics", "Folder 00"));
+
+    // A second copy, from another folder: it refreshes the records, shows nothing and ends.
+    testing_support::TempFolder moved("gallery-moved");
+    const std::string copy = moved.File("Sorvita Image Gallery.exe");
+    ASSERT_TRUE(CopyFileA(exe.c_str(), copy.c_str(), FALSE));
+    EXPECT_EQ(testing_support::RunProgram(copy, "", 20000), 0);
+    EXPECT_EQ(FindGallery(process.dwProcessId).all.size(), 1u);
+    EXPECT_EQ(RegString(HKEY_CURRENT_USER, std::string(kSettingsKey) + "\\Settings", "App Path"), copy);
+    EXPECT_EQ(RegString(HKEY_LOCAL_MACHINE, kAppPathsKey, "Path"), moved.Path() + "\\");
+
+    // Closing its only window ends the program and writes the history.
+    PostMessageA(windows.mine, WM_CLOSE, 0, 0);
+    ASSERT_EQ(WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0);
+    DWORD exitCode = 1;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_EQ(RegString(HKEY_CURRENT_USER, std::string(kSettingsKey) + "\\Browse Pics", "Folder 00"), "");
+    EXPECT_EQ(RegString(HKEY_CURRENT_USER, std::string(kSettingsKey) + "\\Browse Pics", "Folder 19"), "");
+}
+
+// Prints the time to list a large folder and from a click to the picture shown. Run by
+// scripts/bench-gallery with SORVITA_BENCH_FOLDER naming the folder; no timed asserts.
+TEST_F(BrowserHarness, DISABLED_BenchLargeFolder) {
+    const std::string folder = testing_support::WinePathFromEnv("SORVITA_BENCH_FOLDER");
+    if (folder.empty()) GTEST_SKIP() << "SORVITA_BENCH_FOLDER is not set";
+    auto& form = OpenOwn();
+    form.Show();
+    testing_support::PumpMessages();
+
+    LARGE_INTEGER t0, t1;
+    std::vector<std::string> names;
+    QueryPerformanceCounter(&t0);
+    picture_browser::ListPictureNames(folder, picture_browser::kPicturePattern, names);
+    QueryPerformanceCounter(&t1);
+    printf("reading the folder's names alone: %.0f ms\n", Milliseconds(t0, t1));
+    QueryPerformanceCounter(&t0);
+    ASSERT_TRUE(form.PicsFolder.SetPath(folder));
+    QueryPerformanceCounter(&t1);
+    {
+        LARGE_INTEGER a, b, c;
+        QueryPerformanceCounter(&a);
+        form.PicsFileList.Refresh();
+        QueryPerformanceCounter(&b);
+        form.PicsFolder.SetPath(folder);
+        QueryPerformanceCounter(&c);
+        printf("TMP refresh %.0f folder-same %.0f\n", Milliseconds(a, b), Milliseconds(b, c));
+    }
+    const int count = form.PicsFileList.ListCount();
+    printf("listing %d pictures: %.0f ms (target under 1000 ms)\n", count, Milliseconds(t0, t1));
+    ASSERT_GT(count, 0);
+
+    std::vector<double> times;
+    for (int index : {0, count / 2, count - 1, count / 3, 7, count / 4, count / 5, count - 2}) {
+        QueryPerformanceCounter(&t0);
+        Choose(form.PicsFileList, index);  // returns with the picture painted
+        QueryPerformanceCounter(&t1);
+        EXPECT_TRUE(form.Pane.PictureLoaded());
+        times.push_back(Milliseconds(t0, t1));
+        testing_support::PumpMessages();
+    }
+    std::sort(times.begin(), times.end());
+    printf("click to picture shown (%s, %d x %d): median %.0f ms, best %.0f ms, worst %.0f ms (target under 150 ms)\n",
+           form.labPicInfo.Text().c_str(), form.Pane.Picture().Width(), form.Pane.Picture().Height(),
+           times[times.size() / 2], times.front(), times.back());
+    Click(form.cmdGraphicDisplay);
+    QueryPerformanceCounter(&t0);
+    Choose(form.PicsFileList, 1);
+    QueryPerformanceCounter(&t1);
+    printf("click to picture shown at its own size (Normal): %.0f ms\n", Milliseconds(t0, t1));
+}
