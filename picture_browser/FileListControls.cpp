@@ -44,6 +44,19 @@ size_t RootLength(const std::string& path) {
 
 char LowerLetter(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
+// Fills a list box through the list box's own procedure, past the subclasses on it (the
+// key and mouse hook, the tooltip's): they have nothing to do with adding strings, and
+// under Wine every message through them costs a round trip to the server, which made
+// listing a folder of 10,000 pictures take over a second.
+void AddStrings(HWND list, const std::vector<std::string>& items) {
+    auto listProc = reinterpret_cast<WNDPROC>(GetClassLongPtrA(list, GCLP_WNDPROC));
+    size_t bytes = 0;
+    for (const std::string& item : items) bytes += item.size() + 1;
+    SendMessageA(list, LB_INITSTORAGE, items.size(), bytes);
+    for (const std::string& item : items)
+        CallWindowProcA(listProc, list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+}
+
 }  // namespace
 
 std::string NormalFolderPath(const std::string& path) {
@@ -221,7 +234,10 @@ bool FolderList::SetPath(const std::string& path) {
     entries_ = std::move(entries);
     SendMessageA(hWnd(), WM_SETREDRAW, FALSE, 0);
     Clear();
-    for (const Entry& entry : entries_) AddItem(entry.name);
+    std::vector<std::string> names;
+    names.reserve(entries_.size());
+    for (const Entry& entry : entries_) names.push_back(entry.name);
+    AddStrings(hWnd(), names);
     SelectQuietly(current);
     SendMessageA(hWnd(), WM_SETREDRAW, TRUE, 0);
     InvalidateRect(hWnd(), nullptr, TRUE);
@@ -275,10 +291,7 @@ bool FileList::Fill(const std::string& folder) {
     HWND list = hWnd();
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     Clear();
-    size_t bytes = 0;
-    for (const std::string& name : names) bytes += name.size() + 1;
-    SendMessageA(list, LB_INITSTORAGE, names.size(), bytes);
-    for (const std::string& name : names) SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    AddStrings(list, names);
     SendMessageA(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
     return true;

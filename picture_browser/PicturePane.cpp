@@ -29,8 +29,8 @@ void PicturePane::Create(platform::Form& form, int left, int top, int width, int
     Image1.SetContainer(Pic);
     // Beneath the bars and the corner button.
     SetWindowPos(Image1.hWnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    GraphicHScroll.SetRange(0, 0);
-    GraphicVScroll.SetRange(0, 0);
+    // The bars keep the runtime's own maximum (32767) until a picture sets one, so that a
+    // first picture too large for a 16-bit maximum still scrolls as far as one reaches.
     GraphicCorner.SetToolTipText(kGraphicCornerTip);
 
     Image1.Paint = [this](HDC dc) {

@@ -118,11 +118,21 @@ TEST_F(PicturePane, ScrollingByTheBarsAndKeepingThePlaceOverAResize) {
 
 TEST_F(PicturePane, MaximumBeyondSixteenBitsKeepsThePreviousOne) {
     SwitchToNormal();
-    Show("big.bmp", 900, 100);
     auto& pane = Pane();
+    // 2,600 pixels are 39,000 twips at 15 twips per pixel: far beyond 32,767. Shown
+    // first, it scrolls as far as the bar's own maximum reaches.
+    Show("huge.bmp", 2600, 50);
+    ASSERT_TRUE(pane.GraphicHScroll.Visible());
+    EXPECT_EQ(pane.GraphicHScroll.Max(), 32767);
+    SendMessageA(pane.Pic.hWnd(), WM_HSCROLL, SB_BOTTOM, reinterpret_cast<LPARAM>(pane.GraphicHScroll.hWnd()));
+    EXPECT_EQ(pane.GraphicHScroll.Value(), 32767);
+    EXPECT_NEAR(pane.Image1.Left(), -32767, platform::TwipsPerPixelX());
+
+    Show("big.bmp", 900, 100);
     const int previous = pane.GraphicHScroll.Max();
     ASSERT_GT(previous, 0);
-    // 2,600 pixels are 39,000 twips at 15 twips per pixel: far beyond 32,767.
+    ASSERT_LT(previous, 32767);
+    EXPECT_EQ(pane.GraphicHScroll.Value(), 0);  // a new picture starts at its left edge
     Show("huge.bmp", 2600, 50);
     ASSERT_TRUE(pane.GraphicHScroll.Visible());
     EXPECT_EQ(pane.GraphicHScroll.Max(), previous);
