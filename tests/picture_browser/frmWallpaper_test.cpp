@@ -466,6 +466,27 @@ TEST_F(Browser, HostedWithItsListStartsInListModeAndSwitches) {
     EXPECT_TRUE(form.List1.Visible());
 }
 
+TEST_F(Browser, HostedListOfOnePictureStepsOnlyToIt) {
+    picFiles = {"search", pics + "\\c.bmp"};
+    folderMode = false;
+    auto& form = OpenHosted("C:\\Host Pictures");
+    EXPECT_EQ(form.txtFileList.Text(), "1 pic file found in C:\\Host Pictures");
+    EXPECT_FALSE(form.cmdRndSelect.Enabled());
+    int drawn = 0;
+    platform::ScopedSeam<std::function<double()>> random(platform::seams::Random, [&] {
+        ++drawn;
+        return 0.0;
+    });
+    form.cmdRndSelect_Click();  // even when called while disabled: the one picture, no draw
+    EXPECT_EQ(drawn, 0);
+    EXPECT_EQ(form.List1.ListIndex(), 0);
+    EXPECT_EQ(form.Pane.Pic.Tag, pics + "\\c.bmp");
+    Click(form.cmdNext);
+    Click(form.cmdPrevious);
+    EXPECT_EQ(form.List1.ListIndex(), 0);
+    EXPECT_EQ(form.labPicNumber.Text(), "Pic 1");
+}
+
 TEST_F(Browser, HostedWithoutListOrHistoryStartsInTheHostsFolder) {
     folderMode = false;
     auto& form = OpenHosted(pics);
