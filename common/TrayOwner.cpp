@@ -15,6 +15,29 @@ void TrayOwner::InitTrayOwner() {
     TrayIcon_Popup_Exit.SetCaption(TrayIcon_Popup_Exit.Caption() + "\t" + kExitKeyHint);
     TrayIcon_Popup_Restore.SetCaption(TrayIcon_Popup_Restore.Caption() + "\t" + kRestoreKeyHint);
     TrayIcon_Popup_Restore.Click = [this] { RestoreFromTray(); };
+    // Showing or hiding one of its items rebuilds the menu without the column break.
+    TrayIcon_Popup.Rebuilt = [this] {
+        if (menuInColumns_) SetMenuColumnBreak(TrayIcon_Popup, 0, kTrayMenuBreakPosition);
+    };
+}
+
+void TrayOwner::ArrangeTrayMenu() {
+    platform::MenuItem* separator = ColumnBreakSeparator();
+    if (!separator) return;
+    bool twoColumns = TwoColumnMenu();
+    menuInColumns_ = false;
+    LayoutTrayMenu(TrayIcon_Popup, *separator, twoColumns);
+    menuInColumns_ = twoColumns;
+}
+
+void TrayOwner::LeaveTray(bool Restore) {
+    // Taking the menu bar away resizes the still minimized window, which must not send
+    // it back to the tray.
+    InTrayTransition = true;
+    menuInColumns_ = false;
+    TrayIcon_Popup.SetVisible(false);
+    TaskBar().Shutdown(*this, true, Restore);
+    InTrayTransition = false;
 }
 
 void TrayOwner::GoToTray() {
@@ -24,8 +47,8 @@ void TrayOwner::GoToTray() {
         if (!taskBar.AddIcon(*this, TrayIconPicture(), platform::App().Title, 1)) {
             platform::MsgBox(kTrayIconNotCreated, platform::kMsgWarning);
             taskBar.Shutdown(*this, true, false);
-        } else if (platform::MenuItem* separator = ColumnBreakSeparator()) {
-            LayoutTrayMenu(TrayIcon_Popup, *separator, TwoColumnMenu());
+        } else {
+            ArrangeTrayMenu();
         }
     } else {
         Show();
@@ -35,14 +58,7 @@ void TrayOwner::GoToTray() {
 
 void TrayOwner::MinimizeToTray() { MinimizeWindow(hWnd()); }
 
-void TrayOwner::RestoreFromTray() {
-    // Moving out of the tray: taking the menu bar away resizes the still minimized window,
-    // which must not send it back.
-    InTrayTransition = true;
-    TrayIcon_Popup.SetVisible(false);
-    TaskBar().Shutdown(*this, true, true);
-    InTrayTransition = false;
-}
+void TrayOwner::RestoreFromTray() { LeaveTray(true); }
 
 void TrayOwner::TaskBarHandler(long WinMsg) {
     if (handlingTrayMessage_) return;
@@ -94,9 +110,8 @@ void TrayOwner::TrayIcon_Timer_Timer() {
         if (attempt < kTrayTries) platform::seams::Sleep(kTrayRetryWait);
     }
     platform::MsgBox(TrayIconLostMessage(platform::App().Title), platform::kMsgWarning);
-    InTrayTransition = true;
-    taskBar.Shutdown(*this, true, false);
-    InTrayTransition = false;
+    // The window comes back as the "Setup..." command would bring it, but still minimized.
+    LeaveTray(false);
     watchdogRunning_ = false;
 }
 
@@ -111,6 +126,7 @@ void TrayOwner::Form_Resize() {
 }
 
 void TrayOwner::Form_Unload() {
+    menuInColumns_ = false;
     clsTaskBar& taskBar = TaskBar();
     if (taskBar.MainInTray()) taskBar.Shutdown(*this, false, true);
 }

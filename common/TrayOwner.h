@@ -66,8 +66,14 @@ protected:
     void Form_Unload() override;
 
 private:
+    // The window comes back on screen without the tray menu on its menu bar.
+    void LeaveTray(bool Restore);
+    void ArrangeTrayMenu();
+
     bool handlingTrayMessage_ = false;
     bool watchdogRunning_ = false;
+    // The tray menu is laid out in two columns; a rebuild of it must set the break again.
+    bool menuInColumns_ = false;
 };
 
 }  // namespace common

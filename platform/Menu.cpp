@@ -91,7 +91,7 @@ void MenuItem::Destroy(bool teardown) {
     if (parent_) {
         auto& siblings = parent_->items_;
         siblings.erase(std::remove(siblings.begin(), siblings.end(), this), siblings.end());
-        parent_->Rebuild();
+        parent_->Rebuild(!teardown);
     } else if (form_) {
         if (Bar* bar = FindBar(form_)) {
             bar->items.erase(std::remove(bar->items.begin(), bar->items.end(), this), bar->items.end());
@@ -122,12 +122,13 @@ void MenuItem::EnsureSubMenu() {
     RebuildContainer();
 }
 
-void MenuItem::Rebuild() {
+void MenuItem::Rebuild(bool notify) {
     if (!subMenu_) return;
     RemoveAll(subMenu_);
     int position = 0;
     for (MenuItem* item : items_)
         if (item->visible_) item->InsertInto(subMenu_, position++);
+    if (notify && Rebuilt) Rebuilt();
 }
 
 void MenuItem::RebuildContainer() {

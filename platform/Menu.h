@@ -3,7 +3,8 @@
 // item can leave the system menu (the items after it move up one position) and come
 // back in its place when shown again. A visibility change rebuilds the system menu
 // that holds the item from that state, as a form runtime does; anything set on that
-// system menu directly (a column break, say) must be set again afterwards.
+// system menu directly (a column break, say) must be set again afterwards, which the
+// item's Rebuilt handler is there for.
 #pragma once
 #include <windows.h>
 
@@ -32,6 +33,8 @@ public:
     int Index = 0;    // position in a menu control array
     std::string Tag;  // free text the program keeps with the item
     std::function<void()> Click;
+    // Runs after this item's submenu has been rebuilt from its items' state.
+    std::function<void()> Rebuilt;
 
     std::string Caption() const { return caption_; }
     void SetCaption(const std::string& caption);
@@ -60,7 +63,8 @@ private:
     // `teardown`: the item is going away with its form, so the form's window is left alone.
     void Destroy(bool teardown);
     void EnsureSubMenu();
-    void Rebuild();
+    // `notify`: run Rebuilt; not while the items go away with their form.
+    void Rebuild(bool notify = true);
     void RebuildContainer();
     void InsertInto(HMENU menu, int position) const;
     static void RebuildBar(Form* form, bool teardown);

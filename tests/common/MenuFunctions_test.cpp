@@ -110,3 +110,27 @@ TEST_F(TrayMenuLayout, ColumnBreakKeepsLongCaptionsAndIgnoresMissingItems) {
     EXPECT_EQ(CountBreaks(popup), 1);
     owner.TrayIcon_Popup.SetVisible(false);
 }
+
+TEST_F(TrayMenuLayout, RebuildingTheMenuInTheTraySetsTheBreakAgain) {
+    owner.twoColumns = true;
+    GoToTray();
+    HMENU popup = owner.TrayIcon_Popup.SubMenu();
+    // Items shown or hidden after the trip rebuild the system menu from the items' state.
+    owner.TrayIcon_Popup_Default.SetVisible(false);
+    EXPECT_EQ(ReadItem(popup, 11).text, "Reset Wallpaper Style");
+    EXPECT_TRUE(ReadItem(popup, 11).type & MFT_MENUBARBREAK);
+    EXPECT_EQ(CountBreaks(popup), 1);
+    owner.TrayIcon_Popup_Default.SetVisible(true);
+    owner.TrayIcon_Popup_Item[0].SetVisible(false);
+    owner.TrayIcon_Popup_Item[0].SetVisible(true);
+    EXPECT_EQ(ReadItem(popup, 11).text, "Reset Wallpaper Style");
+    EXPECT_TRUE(ReadItem(popup, 11).type & MFT_MENUBARBREAK);
+    EXPECT_EQ(CountBreaks(popup), 1);
+
+    // Back on screen, a rebuild leaves the menu in one column.
+    owner.TrayIcon_Popup_Restore.Click();
+    owner.TrayIcon_Popup_Default.SetVisible(false);
+    owner.TrayIcon_Popup_Default.SetVisible(true);
+    EXPECT_EQ(CountBreaks(popup), 0);
+    EXPECT_EQ(GetMenu(owner.hWnd()), nullptr);
+}

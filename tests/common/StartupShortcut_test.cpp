@@ -1,5 +1,7 @@
 // The StartUp shortcut through Vb5stkit.dll in the Wine prefix, and the folder picker.
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
 #include <shlobj.h>
 #include <shobjidl.h>
 
@@ -256,24 +258,56 @@ TEST(BrowseForFolder, EmptyStartFolderOpensAtTheDesktopAndCancelGivesNothing) {
 }
 
 namespace {
-// Presses OK in the real picker once it is up, noting the folder it shows selected.
-void CALLBACK PressOk(HWND, UINT, UINT_PTR id, DWORD) {
-    for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w; w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
-        DWORD process = 0;
-        GetWindowThreadProcessId(w, &process);
-        if (process == GetCurrentProcessId() && IsWindowVisible(w)) {
+// Presses OK in the real picker once it is up and shows the expected folder selected
+// (the picker fills its tree as it opens), or after about three seconds regardless.
+struct RealPickerOk {
+    static inline std::string expected;
+    static inline int ticks = 0;
+    static inline bool sawSelection = false;
+    static std::string SelectedName(HWND picker) {
+        HWND tree = FindWindowExA(picker, nullptr, "SysTreeView32", nullptr);
+        if (!tree) return "";
+        HTREEITEM item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+        if (!item) return "";
+        char text[MAX_PATH] = {};
+        TVITEMA info{};
+        info.mask = TVIF_TEXT;
+        info.hItem = item;
+        info.pszText = text;
+        info.cchTextMax = MAX_PATH;
+        SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&info));
+        return text;
+    }
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR id, DWORD) {
+        ++ticks;
+        for (HWND w = FindWindowExA(nullptr, nullptr, "#32770", nullptr); w;
+             w = FindWindowExA(nullptr, w, "#32770", nullptr)) {
+            DWORD process = 0;
+            GetWindowThreadProcessId(w, &process);
+            if (process != GetCurrentProcessId() || !IsWindowVisible(w)) continue;
+            sawSelection = lstrcmpiA(SelectedName(w).c_str(), expected.c_str()) == 0;
+            if (!sawSelection && ticks < 60) return;
             KillTimer(nullptr, id);
             PostMessageA(w, WM_COMMAND, IDOK, 0);
             return;
         }
     }
-}
+};
 }  // namespace
 
 TEST(BrowseForFolder, RealPickerOpensAtTheStartFolder) {
-    testing_support::TempFolder start("pick-real");
-    UINT_PTR timer = SetTimer(nullptr, 0, 100, &PressOk);
-    std::string chosen = common::BrowseForFolder(nullptr, "Select a folder:", start.Path());
+    const std::string name = "Real Picker Start " + std::to_string(GetCurrentProcessId());
+    // Not under the temporary folder: the picker's tree there now and then comes up
+    // without a folder just made.
+    const std::string start = "C:\\" + name;
+    ASSERT_TRUE(CreateDirectoryA(start.c_str(), nullptr)) << start;
+    RealPickerOk::expected = name;
+    RealPickerOk::ticks = 0;
+    RealPickerOk::sawSelection = false;
+    UINT_PTR timer = SetTimer(nullptr, 0, 50, &RealPickerOk::Tick);
+    std::string chosen = common::BrowseForFolder(nullptr, "Select a folder:", start);
     KillTimer(nullptr, timer);
-    EXPECT_EQ(lstrcmpiA(chosen.c_str(), start.Path().c_str()), 0) << chosen;
+    RemoveDirectoryA(start.c_str());
+    EXPECT_TRUE(RealPickerOk::sawSelection);
+    EXPECT_EQ(lstrcmpiA(chosen.c_str(), start.c_str()), 0) << chosen;
 }

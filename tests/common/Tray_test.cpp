@@ -298,6 +298,10 @@ TEST_F(Tray, TipsAreCutTo63Characters) {
     ASSERT_TRUE(TaskBar().ChangeIcon(LoadIcon(nullptr, IDI_WARNING), 1));
     EXPECT_EQ(shell.calls.back().record.uFlags, static_cast<UINT>(NIF_ICON));
     EXPECT_EQ(shell.calls.back().message, static_cast<DWORD>(NIM_MODIFY));
+    // Each call fills in only its own fields: the rest stay as the last call left them.
+    EXPECT_STREQ(shell.calls.back().record.szTip, "short");
+    EXPECT_EQ(shell.calls.back().record.uCallbackMessage, 0x0701u);
+    EXPECT_EQ(shell.calls.back().record.hWnd, owner.hWnd());
 }
 
 TEST_F(Tray, DeletedIconCountsAsGoneWhateverTheShellSays) {
@@ -435,6 +439,22 @@ TEST_F(Tray, WatchdogGivesUpAfterThreeChangesAndThreeAdds) {
     EXPECT_FALSE(owner.InTrayTransition);
 }
 
+TEST_F(Tray, WatchdogGivingUpAfterATwoColumnTripShowsNoMenuBar) {
+    owner.twoColumns = true;
+    MinimizeOwner();
+    ASSERT_NE(GetMenu(owner.hWnd()), nullptr);  // the two-column layout put it there
+    testing_support::MsgBoxRecorder boxes;
+    ShellRecorder shell;
+    shell.failing = {NIM_MODIFY, NIM_ADD};
+    SleepRecorder sleeps;
+    owner.TrayIcon_Timer_Timer();
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_TRUE(IsWindowVisible(owner.hWnd()));
+    EXPECT_EQ(GetMenu(owner.hWnd()), nullptr);
+    EXPECT_FALSE(owner.TrayIcon_Popup.Visible());
+    EXPECT_FALSE(owner.InTrayTransition);
+}
+
 TEST_F(Tray, WatchdogTimerTicksEveryThirtySecondsWhileTheIconIsPresent) {
     EXPECT_EQ(owner.TrayIcon_Timer.Interval(), 30000);
     EXPECT_FALSE(owner.TrayIcon_Timer.Enabled());
@@ -449,9 +469,13 @@ TEST_F(Tray, WatchdogTimerTicksEveryThirtySecondsWhileTheIconIsPresent) {
 TEST_F(Tray, ShellRestartPutsTheIconBackAtOnce) {
     MinimizeOwner();
     ShellLosesIcon(owner.hWnd(), 1);
+    ShellRecorder shell;
     SendMessageA(owner.hWnd(), RegisterWindowMessageA("TaskbarCreated"), 0, 0);
     EXPECT_TRUE(ShellHasIcon(owner.hWnd(), 1));
     EXPECT_TRUE(WindowInTray());
+    ASSERT_EQ(shell.Count(NIM_ADD), 1);
+    EXPECT_EQ(shell.calls.back().record.hIcon, owner.icon);
+    EXPECT_EQ(std::string(shell.calls.back().record.szTip), platform::App().Title);
 }
 
 TEST_F(Tray, ClosingInTheTrayRemovesIconAndSubclass) {

@@ -131,6 +131,35 @@ TEST(Menu, StateReachesTheSystemMenuAndSurvivesHiding) {
     EXPECT_TRUE(GetMenuState(file, 0, MF_BYPOSITION) & MF_GRAYED);
 }
 
+TEST(Menu, RebuiltRunsAfterEachRebuildButNotWhenTheFormGoesAway) {
+    int rebuilds = 0;
+    UINT separatorType = 0;
+    {
+        MenuForm form;
+        form.Load();
+        HMENU file = form.mnuFile.SubMenu();
+        form.mnuFile.Rebuilt = [&rebuilds, &separatorType, file] {
+            ++rebuilds;
+            separatorType = MenuType(file, 1);
+        };
+        form.mnuFile_Save.SetChecked(true);
+        form.mnuFile_Exit.SetEnabled(false);
+        form.mnuFile_Save.SetCaption("Save As");
+        EXPECT_EQ(rebuilds, 0);  // changed in place
+        form.mnuFile_Sep.SetVisible(false);
+        EXPECT_EQ(rebuilds, 1);
+        form.mnuFile_Sep.SetVisible(true);
+        EXPECT_EQ(rebuilds, 2);
+        EXPECT_TRUE(separatorType & MFT_SEPARATOR);  // it runs once the menu is complete
+        form.mnuFile_Sep.SetVisible(true);  // no change, no rebuild
+        EXPECT_EQ(rebuilds, 2);
+        form.mnuFile_Recent_One.SetVisible(false);  // another submenu's rebuild
+        EXPECT_EQ(rebuilds, 2);
+        rebuilds = 0;
+    }
+    EXPECT_EQ(rebuilds, 0);
+}
+
 TEST(Menu, TheMenuBarHoldsOnlyVisibleTopLevelMenus) {
     MenuForm form;
     form.Load();
