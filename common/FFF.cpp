@@ -75,9 +75,25 @@ std::vector<std::string> FFF::ListNames(const std::string& spec, unsigned attrib
 std::string FFF::ShortPath(const std::string& longPath) {
     auto known = shortPaths_.find(longPath);
     if (known != shortPaths_.end()) return known->second;
-    char buffer[512];
-    DWORD length = GetShortPathNameA(longPath.c_str(), buffer, sizeof buffer);
-    std::string shortPath = length == 0 || length >= sizeof buffer ? std::string() : std::string(buffer, length);
+    constexpr size_t kBufferSize = 512;
+    std::string shortPath;
+    // GetShortPathNameA asks the file system once for every level of the path. A subfolder's
+    // parent was listed just before it, so its short form is the parent's followed by the
+    // subfolder's own short name: the same text for one question instead of one per level.
+    const std::string folder = longPath.substr(0, longPath.size() - 1);
+    const std::string::size_type cut = folder.rfind('\\');
+    auto parent = cut == std::string::npos ? shortPaths_.end() : shortPaths_.find(folder.substr(0, cut + 1));
+    WIN32_FIND_DATAA entry;
+    platform::FindHandle search;
+    if (parent != shortPaths_.end() && !parent->second.empty()) search.reset(FindFirstFileA(folder.c_str(), &entry));
+    if (search) {
+        shortPath = parent->second + (entry.cAlternateFileName[0] ? entry.cAlternateFileName : entry.cFileName) + "\\";
+        if (shortPath.size() >= kBufferSize) shortPath.clear();
+    } else {
+        char buffer[kBufferSize];
+        const DWORD length = GetShortPathNameA(longPath.c_str(), buffer, sizeof buffer);
+        if (length != 0 && length < sizeof buffer) shortPath.assign(buffer, length);
+    }
     shortPaths_.emplace(longPath, shortPath);
     return shortPath;
 }

@@ -67,6 +67,17 @@ void BitmapRowFrom32(const std::uint8_t* pixels, int width, std::uint8_t* out) {
     std::fill(at, out + BitmapRowSize(width), std::uint8_t{0});
 }
 
+void Rows24To32(const std::uint8_t* pixels, int width, int rows, std::uint8_t* out) {
+    if (width <= 0 || rows <= 0) return;
+    const std::size_t count = static_cast<std::size_t>(width) * static_cast<std::size_t>(rows);
+    for (std::size_t i = 0; i < count; ++i, pixels += 3, out += 4) {
+        out[0] = pixels[0];
+        out[1] = pixels[1];
+        out[2] = pixels[2];
+        out[3] = 0;
+    }
+}
+
 bool WriteBitmap(int width, int height, const std::function<const std::uint8_t*(int y)>& row,
                  const std::function<bool(const void* data, std::size_t size)>& write) {
     if (BitmapFileSize(width, height) == 0) return false;

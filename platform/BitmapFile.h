@@ -25,6 +25,10 @@ std::vector<std::uint8_t> BitmapHeaders(int width, int height);
 // `out` holds BitmapRowSize(width) bytes.
 void BitmapRowFrom32(const std::uint8_t* pixels, int width, std::uint8_t* out);
 
+// Widens `rows` rows of 24-bit pixels (blue, green, red; rows packed, `width` * 3 bytes
+// apart) into 32-bit rows, unused byte zeroed, as a decoded picture is held.
+void Rows24To32(const std::uint8_t* pixels, int width, int rows, std::uint8_t* out);
+
 // Writes the whole file through `write`, taking the picture's rows (top row first) from
 // `row`. Rows are gathered into blocks so that the sink sees few large writes. Returns
 // false when the size is not writable or a write fails (the sink's failure is the caller's

@@ -5,10 +5,12 @@
 #include <algorithm>
 #include <cstdint>
 #include <utility>
+#include <vector>
 
 #include "platform/App.h"
 #include "platform/BitmapFile.h"
 #include "platform/Handles.h"
+#include "platform/PictureHeader.h"
 
 namespace platform {
 
@@ -113,6 +115,33 @@ double Picture::HeightTwips() const { return height_ * TwipsPerPixelY(); }
 HBITMAP Picture::Bitmap() const { return bitmap_; }
 
 Picture Picture::Load(const std::string& path, std::string* error) {
+    {
+        // Some systems' decoders decode the whole picture as soon as the file is opened, at
+        // whatever size its headers declare: a small file may ask for gigabytes and minutes.
+        // So the declared size is read first, and other kinds of file go no further.
+        UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file.get() == INVALID_HANDLE_VALUE) {
+            file.release();
+            SetError(error, ErrorDescription(GetLastError()));
+            return Picture();
+        }
+        const PictureHeader header = ReadPictureHeader([&](std::uint64_t offset, void* out, size_t size) -> size_t {
+            OVERLAPPED at{};
+            at.Offset = static_cast<DWORD>(offset);
+            at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+            DWORD done = 0;
+            return ReadFile(file.get(), out, static_cast<DWORD>(size), &done, &at) ? done : 0;
+        });
+        if (header.kind == PictureKind::Unknown) {
+            SetError(error, kNotAPicture);
+            return Picture();
+        }
+        if (header.sized && !FitsInMemory(header.width, header.height)) {
+            SetError(error, header.width && header.height ? kTooLargeToLoad : kNotAPicture);
+            return Picture();
+        }
+    }
     ComApartment apartment;
     ComPtr<IWICImagingFactory> factory;
     HRESULT hr = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
@@ -142,11 +171,18 @@ Picture Picture::Load(const std::string& path, std::string* error) {
         return Picture();
     }
 
+    WICPixelFormatGUID format{};
+    if (FAILED(frame->GetPixelFormat(&format))) format = GUID_WICPixelFormatUndefined;
+    // Baseline JPEGs and 24-bit bitmaps come as 24-bit rows, which are widened here: the
+    // system's general converter takes many times longer over a photo of a few megapixels.
+    const bool widen24 = format == GUID_WICPixelFormat24bppBGR;
     ComPtr<IWICBitmapSource> converted;
-    hr = WICConvertBitmapSource(GUID_WICPixelFormat32bppBGR, frame.get(), converted.put());
-    if (FAILED(hr)) {
-        SetError(error, HresultDescription(hr));
-        return Picture();
+    if (!widen24) {
+        hr = WICConvertBitmapSource(GUID_WICPixelFormat32bppBGR, frame.get(), converted.put());
+        if (FAILED(hr)) {
+            SetError(error, HresultDescription(hr));
+            return Picture();
+        }
     }
     Picture picture;
     BITMAPINFO info = TopDown32(static_cast<int>(width), static_cast<int>(height));
@@ -162,10 +198,18 @@ Picture Picture::Load(const std::string& path, std::string* error) {
     const UINT stride = width * 4;
     const UINT stripRows = std::max<UINT>(1, kStripBytes / stride);
     auto* bits = static_cast<BYTE*>(picture.bits_);
+    std::vector<BYTE> narrow;
+    if (widen24) narrow.resize(static_cast<size_t>(width) * 3 * std::min(stripRows, height));
     for (UINT top = 0; top < height && SUCCEEDED(hr); top += stripRows) {
         const UINT rows = std::min(stripRows, height - top);
         const WICRect strip{0, static_cast<INT>(top), static_cast<INT>(width), static_cast<INT>(rows)};
-        hr = converted->CopyPixels(&strip, stride, stride * rows, bits + static_cast<size_t>(top) * stride);
+        BYTE* out = bits + static_cast<size_t>(top) * stride;
+        if (!widen24) {
+            hr = converted->CopyPixels(&strip, stride, stride * rows, out);
+            continue;
+        }
+        hr = frame->CopyPixels(&strip, width * 3, width * 3 * rows, narrow.data());
+        if (SUCCEEDED(hr)) Rows24To32(narrow.data(), static_cast<int>(width), static_cast<int>(rows), out);
     }
     if (FAILED(hr)) {
         SetError(error, HresultDescription(hr));

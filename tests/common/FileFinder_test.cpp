@@ -196,6 +196,38 @@ TEST(FindFiles, LongNamesAreListedThroughTheirShortForms) {
     EXPECT_EQ(PicFolders, (Paths{top, top + "\\Another Long Sub Folder.With Dots"}));
 }
 
+TEST(FindFiles, LongSiblingsWithTheSameShortStartAreNotMixedUp) {
+    // Names alike in their first letters get short forms that differ only in their tails;
+    // every level must list its own folder, not a sibling's.
+    TempFolder folder("finder-alike");
+    const std::string r = folder.File("Holiday Pictures");
+    MakeFolder(r);
+    Paths expected{r + "\\top.gif"};
+    Touch(expected.back());
+    Paths folders{r};
+    for (const char* outer : {"Holiday Summer 2001", "Holiday Summer 2002", "Holiday Summer 2003"}) {
+        MakeFolder(r + "\\" + outer);
+        folders.push_back(r + "\\" + outer);
+    }
+    for (const char* outer : {"Holiday Summer 2001", "Holiday Summer 2002", "Holiday Summer 2003"}) {
+        for (const char* inner : {"Holiday Summer Beach", "Holiday Summer Boat"}) {
+            const std::string sub = r + "\\" + outer + "\\" + inner;
+            MakeFolder(sub);
+            folders.push_back(sub);
+            expected.push_back(sub + "\\" + std::string(outer).substr(15) + " " + inner + ".jpg");
+            Touch(expected.back());
+        }
+    }
+    EXPECT_EQ(FindFiles(r, kPicFileSpec, true, false), 7);
+    EXPECT_EQ(PicFolders, folders);
+    EXPECT_EQ(Found(), expected);
+    for (size_t k = 1; k < folders.size(); ++k) {
+        char shortForm[512];
+        ASSERT_GT(GetShortPathNameA(folders[k].c_str(), shortForm, sizeof shortForm), 0u);
+        EXPECT_NE(shortForm, folders[k]);
+    }
+}
+
 TEST(FindFiles, LinkLoopsEndAndEachFolderIsListedOnce) {
     UnixFolder folder("finder-loop");
     if (!folder.Usable()) GTEST_SKIP() << "needs Wine's drive Z:";

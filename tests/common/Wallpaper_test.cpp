@@ -385,15 +385,20 @@ TEST_F(Wallpaper, IconListIsFoundUnderWorkerWToo) {
 TEST_F(Wallpaper, NoGdiOrUserObjectLeaksOverManyChanges) {
     StandInDesktop desktop;
     desktop.SetTextBackground(CLR_NONE);
-    platform::Picture picture = SmallPicture();
+    // As the programs do it: each picture loaded from its file, hung, and released.
+    const std::string data = testing_support::WinePathFromEnv("SORVITA_TEST_DATA") + "\\";
+    const char* files[] = {"quad-baseline.jpg", "quad-animated.gif", "quad-rle8.bmp"};
     MsgBoxRecorder boxes;
     // One round first: Windows keeps the wallpaper bitmap it loaded.
-    ASSERT_TRUE(SetWallpaper(path_, picture, kStyleCenter, false));
+    ASSERT_TRUE(SetWallpaper(path_, platform::Picture::Load(data + files[0]), kStyleCenter, false));
     ASSERT_TRUE(ClearWallpaper(path_, false));
     const testing_support::GuiObjects before = testing_support::CountGuiObjects();
     EXPECT_GT(before.gdiTable + before.gdi, 0u);
     for (int i = 0; i < 200; ++i) {
+        platform::Picture picture = platform::Picture::Load(data + files[i % 3]);
+        ASSERT_FALSE(picture.Empty()) << files[i % 3];
         ASSERT_TRUE(SetWallpaper(path_, picture, i % 3, false));
+        picture.Release();
         ASSERT_TRUE(ClearWallpaper(path_, false));
     }
     EXPECT_EQ(testing_support::CountGuiObjects(), before);

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <utility>
 
@@ -11,6 +13,8 @@
 #include "platform/Picture.h"
 #include "support/GuiObjects.h"
 #include "support/TestSupport.h"
+
+#include <psapi.h>
 
 using platform::Picture;
 using testing_support::TempFolder;
@@ -166,6 +170,45 @@ TEST(Picture, LoadFailuresGiveAnEmptyPictureAndADescription) {
         EXPECT_EQ(truncated.Width(), 32);
     // The error text is optional.
     EXPECT_TRUE(Picture::Load(folder.File("missing.gif")).Empty());
+}
+
+TEST(Picture, HugeDeclaredSizesAreRefusedBeforeDecoding) {
+    // Small files whose headers ask for more than a 32-bit process can hold. Decoders fill in
+    // what the data leaves out, so without the check each would take gigabytes and minutes.
+    TempFolder folder("picture-huge");
+    std::string jpeg;
+    {
+        std::ifstream in(Data("quad-baseline.jpg"), std::ios::binary);
+        jpeg.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    const size_t frame = jpeg.find("\xFF\xC0");
+    ASSERT_NE(frame, std::string::npos);
+    jpeg.replace(frame + 5, 4, "\xEA\x60\xEA\x60");  // 60000 x 60000
+    testing_support::WriteFile(folder.File("huge.jpg"), jpeg);
+
+    // A GIF whose second frame is far larger than its screen.
+    std::string gif("GIF89a\x02\x00\x02\x00\x00\x00\x00", 13);
+    gif += std::string("\x2C\0\0\0\0\x02\0\x02\0\0\x02\x02\x44\x01\0", 15);
+    gif += std::string("\x2C\0\0\0\0\x60\xEA\x60\xEA\0\x02\x02\x44\x01\0\x3B", 16);
+    testing_support::WriteFile(folder.File("huge.gif"), gif);
+
+    PROCESS_MEMORY_COUNTERS before{};
+    GetProcessMemoryInfo(GetCurrentProcess(), &before, sizeof before);
+    for (const char* name : {"huge.jpg", "huge.gif"}) {
+        std::string error;
+        EXPECT_TRUE(Picture::Load(folder.File(name), &error).Empty()) << name;
+        EXPECT_EQ(error, "The picture is too large to be loaded.") << name;
+    }
+    PROCESS_MEMORY_COUNTERS after{};
+    GetProcessMemoryInfo(GetCurrentProcess(), &after, sizeof after);
+    EXPECT_LT(after.PeakWorkingSetSize - before.PeakWorkingSetSize, size_t{64} << 20);
+
+    // The same files at their true size load as ever.
+    jpeg.replace(frame + 5, 4, std::string("\x00\x10\x00\x20", 4));
+    testing_support::WriteFile(folder.File("fine.jpg"), jpeg);
+    Picture fine = Picture::Load(folder.File("fine.jpg"));
+    EXPECT_EQ(fine.Width(), 32);
+    EXPECT_EQ(fine.Height(), 16);
 }
 
 TEST(Picture, BitmapFileOfEachFormatReadsBackTheSamePixels) {

@@ -1,0 +1,171 @@
+#include "platform/PictureHeader.h"
+
+#include <cstring>
+#include <vector>
+
+namespace platform {
+
+namespace {
+
+// Byte access at any offset through a window of the file, so that walking a GIF's many
+// small data blocks does not cost one read each.
+class Bytes {
+public:
+    explicit Bytes(const ReadAt& read) : read_(read), window_(kWindow) {}
+
+    // The byte at `at`, or -1 past the end of the file.
+    int At(std::uint64_t at) {
+        if (at < start_ || at >= start_ + filled_) {
+            start_ = at;
+            filled_ = read_(at, window_.data(), window_.size());
+            if (filled_ == 0) return -1;
+        }
+        return window_[static_cast<std::size_t>(at - start_)];
+    }
+    // Little- and big-endian fields; -1 when the file ends inside them.
+    std::int64_t Le(std::uint64_t at, int size) {
+        std::int64_t value = 0;
+        for (int i = size - 1; i >= 0; --i) {
+            const int byte = At(at + static_cast<std::uint64_t>(i));
+            if (byte < 0) return -1;
+            value = (value << 8) | byte;
+        }
+        return value;
+    }
+    std::int64_t Be16(std::uint64_t at) {
+        const int high = At(at), low = At(at + 1);
+        return high < 0 || low < 0 ? -1 : (high << 8) | low;
+    }
+
+private:
+    static constexpr std::size_t kWindow = 64 * 1024;
+    const ReadAt& read_;
+    std::vector<std::uint8_t> window_;
+    std::uint64_t start_ = 0;
+    std::size_t filled_ = 0;
+};
+
+bool IsFrameMarker(int marker) {
+    // SOF0 to SOF15, except DHT (C4), JPG (C8) and DAC (CC).
+    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+}
+
+void Jpeg(Bytes& bytes, PictureHeader& header) {
+    std::uint64_t at = 2;
+    for (;;) {
+        // As the decoder does: bytes other than 0xFF before a marker are skipped, so are
+        // fill bytes, and 0xFF 0x00 is no marker.
+        int byte = bytes.At(at);
+        while (byte >= 0 && byte != 0xFF) byte = bytes.At(++at);
+        while (byte == 0xFF) byte = bytes.At(++at);
+        if (byte < 0) return;
+        ++at;
+        const int marker = byte;
+        if (marker == 0x00 || marker == 0x01 || marker == 0xD8 || (marker >= 0xD0 && marker <= 0xD7)) continue;
+        if (marker == 0xD9 || marker == 0xDA) return;  // image end or scan data before any frame
+        const std::int64_t length = bytes.Be16(at);
+        if (length < 2) return;
+        if (IsFrameMarker(marker)) {
+            const std::int64_t height = bytes.Be16(at + 3);
+            const std::int64_t width = bytes.Be16(at + 5);
+            if (height < 0 || width < 0) return;
+            header.sized = true;
+            header.width = static_cast<std::uint32_t>(width);
+            header.height = static_cast<std::uint32_t>(height);
+            return;
+        }
+        at += static_cast<std::uint64_t>(length);
+    }
+}
+
+void Keep(PictureHeader& header, std::uint32_t width, std::uint32_t height) {
+    if (!header.sized || std::uint64_t{width} * height > std::uint64_t{header.width} * header.height) {
+        header.width = width;
+        header.height = height;
+    }
+    header.sized = true;
+}
+
+// Past a run of data sub-blocks (each a length byte and that many bytes, ended by 0).
+// False when the file ends first.
+bool SkipBlocks(Bytes& bytes, std::uint64_t& at) {
+    for (;;) {
+        const int size = bytes.At(at++);
+        if (size < 0) return false;
+        if (size == 0) return true;
+        at += static_cast<std::uint64_t>(size);
+    }
+}
+
+void Gif(Bytes& bytes, PictureHeader& header) {
+    const std::int64_t width = bytes.Le(6, 2), height = bytes.Le(8, 2), flags = bytes.At(10);
+    if (width < 0 || height < 0 || flags < 0) return;
+    Keep(header, static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height));
+    std::uint64_t at = 13;
+    if (flags & 0x80) at += 3u << ((flags & 7) + 1);
+    for (;;) {
+        const int block = bytes.At(at++);
+        if (block == 0x21) {  // extension: label, then data blocks
+            ++at;
+            if (!SkipBlocks(bytes, at)) return;
+        } else if (block == 0x2C) {  // image: descriptor, colour table, code size, data blocks
+            const std::int64_t frameWidth = bytes.Le(at + 4, 2), frameHeight = bytes.Le(at + 6, 2);
+            const int frameFlags = bytes.At(at + 8);
+            if (frameWidth < 0 || frameHeight < 0 || frameFlags < 0) return;
+            Keep(header, static_cast<std::uint32_t>(frameWidth), static_cast<std::uint32_t>(frameHeight));
+            at += 9;
+            if (frameFlags & 0x80) at += 3u << ((frameFlags & 7) + 1);
+            ++at;
+            if (!SkipBlocks(bytes, at)) return;
+        } else {
+            return;  // trailer, or something the decoder stops at as well
+        }
+    }
+}
+
+void Bmp(Bytes& bytes, PictureHeader& header) {
+    const std::int64_t infoSize = bytes.Le(14, 4);
+    std::int64_t width = -1, height = -1;
+    if (infoSize == 12) {  // the old core header: 16-bit sizes
+        width = bytes.Le(18, 2);
+        height = bytes.Le(20, 2);
+    } else if (infoSize >= 16) {
+        width = bytes.Le(18, 4);
+        height = bytes.Le(22, 4);
+        if (width >= 0) width = static_cast<std::int32_t>(static_cast<std::uint32_t>(width));
+        if (height >= 0) {
+            height = static_cast<std::int32_t>(static_cast<std::uint32_t>(height));
+            if (height < 0) height = -height;  // rows stored top-down
+        }
+    }
+    if (width < 0 || height < 0) return;
+    header.sized = true;
+    header.width = static_cast<std::uint32_t>(width);
+    header.height = static_cast<std::uint32_t>(height);
+}
+
+}  // namespace
+
+PictureHeader ReadPictureHeader(const ReadAt& read) {
+    PictureHeader header;
+    Bytes bytes(read);
+    std::uint8_t signature[6] = {};
+    for (int i = 0; i < 6; ++i) {
+        const int byte = bytes.At(static_cast<std::uint64_t>(i));
+        if (byte < 0) break;
+        signature[i] = static_cast<std::uint8_t>(byte);
+    }
+    if (signature[0] == 0xFF && signature[1] == 0xD8 && signature[2] == 0xFF) {
+        header.kind = PictureKind::Jpeg;
+        Jpeg(bytes, header);
+    } else if (std::memcmp(signature, "GIF87a", 6) == 0 || std::memcmp(signature, "GIF89a", 6) == 0) {
+        header.kind = PictureKind::Gif;
+        Gif(bytes, header);
+    } else if (signature[0] == 'B' && signature[1] == 'M') {
+        header.kind = PictureKind::Bmp;
+        Bmp(bytes, header);
+    }
+    return header;
+}
+
+}  // namespace platform

@@ -1,0 +1,31 @@
+// The kind and declared pixel size of a picture file, read from its headers alone.
+// Portable: no Windows headers.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+
+namespace platform {
+
+enum class PictureKind { Unknown, Jpeg, Gif, Bmp };
+
+struct PictureHeader {
+    PictureKind kind = PictureKind::Unknown;
+    // False when the headers end or break off before the size is declared.
+    bool sized = false;
+    // The largest area the decoder will be asked to hold: for a GIF the larger of its
+    // screen and each of its frames, since all frames are decoded when it is opened.
+    std::uint32_t width = 0;
+    std::uint32_t height = 0;
+};
+
+// Reads up to `size` bytes at `offset` into `out`; returns how many it read (fewer at the
+// end of the file or on a read error).
+using ReadAt = std::function<std::size_t(std::uint64_t offset, void* out, std::size_t size)>;
+
+// Looks only at the signature and headers, the way the decoders find them: a JPEG's first
+// frame marker past any other segments and stray bytes, a GIF's screen and image
+// descriptors past its extensions and data blocks, a bitmap's info header.
+PictureHeader ReadPictureHeader(const ReadAt& read);
+
+}  // namespace platform
