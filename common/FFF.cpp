@@ -62,9 +62,9 @@ void FFF::Form_Load() {
     SendMessageA(List.hWnd(), WM_SETREDRAW, FALSE, 0);
 }
 
-std::vector<std::string> FFF::ListNames(const std::string& spec, unsigned attributes) {
+std::vector<std::string> FFF::ListNames(const std::string& pathPattern, unsigned attributes) {
     List.Clear();
-    SendMessageA(List.hWnd(), LB_DIR, attributes, reinterpret_cast<LPARAM>(spec.c_str()));
+    SendMessageA(List.hWnd(), LB_DIR, attributes, reinterpret_cast<LPARAM>(pathPattern.c_str()));
     std::vector<std::string> names;
     const int count = List.ListCount();
     names.reserve(static_cast<size_t>(count));

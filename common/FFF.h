@@ -24,8 +24,8 @@ protected:
     void Form_Load() override;
 
 private:
-    // The names List holds after listing `spec` with the LB_DIR attributes.
-    std::vector<std::string> ListNames(const std::string& spec, unsigned attributes);
+    // The names List holds after listing `pathPattern` with the LB_DIR attributes.
+    std::vector<std::string> ListNames(const std::string& pathPattern, unsigned attributes);
     std::vector<std::string> Subfolders(const std::string& folder);
     // The 8.3 form of a folder path (with its backslash), which the listing takes whatever the
     // length of the long names; empty when the system cannot give it. Asked once per folder

@@ -6,10 +6,10 @@ namespace common {
 
 std::vector<std::string> SplitFileSpec(const std::string& fileSpec) {
     std::vector<std::string> patterns;
-    const std::string spec = fileSpec + ";";
+    const std::string terminated = fileSpec + ";";
     std::string::size_type from = 0;
-    for (std::string::size_type at = spec.find(';'); at != std::string::npos; at = spec.find(';', from)) {
-        patterns.push_back(spec.substr(from, at - from));
+    for (std::string::size_type at = terminated.find(';'); at != std::string::npos; at = terminated.find(';', from)) {
+        patterns.push_back(terminated.substr(from, at - from));
         from = at + 1;
     }
     return patterns;
