@@ -1,5 +1,7 @@
 #include "backdrop_changer/basSSaver.h"
 
+#include "backdrop_changer/frmSSetup.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -19,6 +21,7 @@
 namespace backdrop_changer {
 
 SettingsRecord Settings;
+bool FolderMode = false;
 
 PickState PicPosition;
 int32_t DelayInEffect = 0;
@@ -254,10 +257,12 @@ int Main() {
     common::RegisterAppPath();
     // 2. one copy at a time, silently
     if (platform::App().PrevInstance()) return 0;
-    // The setup window, tray and rotation arrive with their own modules; until then the
-    // program reads its settings and ends.
-    LoadSettings();
-    return 0;
+    // 3. the setup window does the rest as it loads, and the program runs until it unloads
+    SetupWindow = std::make_unique<frmSSetup>();
+    SetupWindow->Load();
+    const int exitCode = platform::Form::RunMessageLoop();
+    SetupWindow.reset();
+    return exitCode;
 }
 
 }  // namespace backdrop_changer

@@ -17,6 +17,8 @@ inline constexpr const char* kSettingsSection = "Settings";
 
 // The program's settings record, read once at start-up.
 extern SettingsRecord Settings;
+// The picture browser shows drive, folder and file lists (true) or the picture list.
+extern bool FolderMode;
 
 void LoadSettings();
 void SaveSettings();

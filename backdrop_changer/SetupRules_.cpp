@@ -1,0 +1,60 @@
+#include "backdrop_changer/SetupRules_.h"
+
+#include <cstdlib>
+
+#include "platform/Format.h"
+
+namespace backdrop_changer {
+
+std::string VersionLabel(int major, int minor, int revision) {
+    std::string text = std::to_string(major) + "." + std::to_string(minor);
+    const std::string digits = platform::PadNumber(revision, 4);
+    const std::string high = digits.substr(0, 2);
+    if (high != "00") {
+        text += '.';
+        text += std::to_string(std::atoi(high.c_str()));
+    }
+    return text;
+}
+
+std::string RevisionToolTip(int revision) {
+    const std::string digits = platform::PadNumber(revision, 4);
+    const std::string low = digits.substr(digits.size() - 2);
+    if (low == "00") return "";
+    return "Revision " + std::to_string(std::atoi(low.c_str()));
+}
+
+namespace {
+
+// The leading number of a text, as far as it goes; 0 when there is none.
+int LeadingNumber(const std::string& text) { return static_cast<int>(std::strtol(text.c_str(), nullptr, 10)); }
+
+}  // namespace
+
+bool ParseColorText(const std::string& text, int& red, int& green, int& blue) {
+    const size_t first = text.find(' ');
+    if (first == std::string::npos) return false;
+    const size_t second = text.find(' ', first + 1);
+    if (second == std::string::npos) return false;
+    red = LeadingNumber(text.substr(0, first));
+    green = LeadingNumber(text.substr(first + 1, second - first - 1));
+    blue = LeadingNumber(text.substr(second + 1));
+    return true;
+}
+
+std::string FolderFrameCaption(const std::string& folder, bool folderExists, long picsFound) {
+    std::string caption = kFolderFrameCaption;
+    if (folder.empty()) return caption;
+    if (folderExists) return caption + "  (" + platform::FormatNumber(static_cast<double>(picsFound), "#,0") + " found)";
+    return caption + "  (no longer exists)";
+}
+
+int FolderHistorySlot(const std::vector<std::string>& entries, const std::string& folder) {
+    const std::string wanted = platform::LowerCase(folder);
+    const int count = static_cast<int>(entries.size()) < kFolderListMax ? static_cast<int>(entries.size()) : kFolderListMax;
+    for (int i = 0; i < count; ++i)
+        if (platform::LowerCase(entries[i]) == wanted) return i;
+    return kFolderListMax - 1;
+}
+
+}  // namespace backdrop_changer

@@ -1,0 +1,45 @@
+#include <gtest/gtest.h>
+
+#include "backdrop_changer/SetupRules_.h"
+
+using namespace backdrop_changer;
+
+TEST(SetupRules, VersionLabelShowsTheRevisionsHighDigitsOnlyWhenSet) {
+    EXPECT_EQ(VersionLabel(2, 0, 0), "2.0");
+    EXPECT_EQ(RevisionToolTip(0), "");
+    EXPECT_EQ(VersionLabel(2, 0, 105), "2.0.1");
+    EXPECT_EQ(RevisionToolTip(105), "Revision 5");
+    EXPECT_EQ(VersionLabel(2, 1, 1203), "2.1.12");
+    EXPECT_EQ(RevisionToolTip(1203), "Revision 3");
+    EXPECT_EQ(VersionLabel(2, 0, 1), "2.0");
+    EXPECT_EQ(RevisionToolTip(1), "Revision 1");
+    EXPECT_EQ(RevisionToolTip(1200), "");
+}
+
+TEST(SetupRules, ControlPanelColorSplitsAtTheFirstTwoBlanks) {
+    int r = -1, g = -1, b = -1;
+    ASSERT_TRUE(ParseColorText("0 128 128", r, g, b));
+    EXPECT_EQ(r, 0);
+    EXPECT_EQ(g, 128);
+    EXPECT_EQ(b, 128);
+    ASSERT_TRUE(ParseColorText("10 x 255", r, g, b));
+    EXPECT_EQ(g, 0);
+    EXPECT_EQ(b, 255);
+    EXPECT_FALSE(ParseColorText("", r, g, b));
+    EXPECT_FALSE(ParseColorText("0 128", r, g, b));
+    EXPECT_FALSE(ParseColorText("teal", r, g, b));
+}
+
+TEST(SetupRules, FolderFrameCaptionCountsOrSaysTheFolderIsGone) {
+    EXPECT_EQ(FolderFrameCaption("", false, 0), "Fo&lder containing the pic files");
+    EXPECT_EQ(FolderFrameCaption("C:\\P", true, 1024), "Fo&lder containing the pic files  (1,024 found)");
+    EXPECT_EQ(FolderFrameCaption("C:\\P", true, 0), "Fo&lder containing the pic files  (0 found)");
+    EXPECT_EQ(FolderFrameCaption("C:\\Gone", false, 0), "Fo&lder containing the pic files  (no longer exists)");
+}
+
+TEST(SetupRules, FolderHistorySlotIgnoresCaseAndFallsBackToTheLast) {
+    const std::vector<std::string> list{"C:\\A", "D:\\Pics", "E:\\B"};
+    EXPECT_EQ(FolderHistorySlot(list, "d:\\PICS"), 1);
+    EXPECT_EQ(FolderHistorySlot(list, "F:\\New"), 19);
+    EXPECT_EQ(FolderHistorySlot({}, "F:\\New"), 19);
+}
