@@ -187,12 +187,7 @@ void frmSSetup::CreatePages() {
         Frame1[i].Index = i;
         Frame1[i].Create(*this, X(pageLeft), Y(pageTop), X(kPageWidth), Y(kPageHeight), 0);
     }
-    // Each control joins the end of its page's z-order, so that the page keeps the order of
-    // creation that option groups and tabbing follow.
-    auto put = [](platform::Control& control, platform::PictureBox& page) {
-        control.SetContainer(page);
-        SetWindowPos(control.hWnd(), HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    };
+    auto put = [](platform::Control& control, platform::PictureBox& page) { control.SetContainer(page); };
     const int w = kPageWidth;
 
     // Page 1

@@ -115,6 +115,9 @@ void Control::Refresh() { RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE |
 void Control::SetContainer(Control& container) {
     SetParent(hwnd_, container.hWnd());
     SetWindowLongA(hwnd_, GWL_STYLE, GetWindowLongA(hwnd_, GWL_STYLE) | WS_CLIPSIBLINGS);
+    // A control joins the end of the container's order, so that the container keeps the order
+    // of creation that option groups and tabbing follow (SetParent puts it first).
+    SetWindowPos(hwnd_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 void Control::SetToolTipText(const std::string& text) {
@@ -182,7 +185,10 @@ void OptionButton::SetValue(bool value) {
     }
     for (HWND h = first; h; h = GetWindow(h, GW_HWNDNEXT)) {
         if (h != first && (GetWindowLongA(h, GWL_STYLE) & WS_GROUP)) break;
-        if (GetParent(h) == parent && h != hwnd_) SendMessageA(h, BM_SETCHECK, BST_UNCHECKED, 0);
+        // Only option buttons belong to the group; a check box among them keeps its value.
+        const LONG type = GetWindowLongA(h, GWL_STYLE) & BS_TYPEMASK;
+        if (GetParent(h) == parent && h != hwnd_ && (type == BS_AUTORADIOBUTTON || type == BS_RADIOBUTTON))
+            SendMessageA(h, BM_SETCHECK, BST_UNCHECKED, 0);
     }
     SendMessageA(hwnd_, BM_SETCHECK, BST_CHECKED, 0);
     if (Click) Click();

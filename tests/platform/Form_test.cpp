@@ -83,6 +83,40 @@ TEST(Form, ControlsRaiseTheirEventsForUserAndProgramChanges) {
     EXPECT_EQ(form.buttonClicks, 1);
 }
 
+// A page of controls moved into a container, as option pages are built: an option group
+// followed by a check box that does not start a group of its own.
+class PageForm : public platform::Form {
+public:
+    platform::PictureBox page;
+    platform::OptionButton opt[2];
+    platform::CheckBox chk;
+
+protected:
+    void Form_Load() override {
+        page.Create(*this, 0, 0, 4000, 3000, 0);
+        opt[0].Create(*this, "One", 120, 120, 1500, 300, true);
+        opt[1].Create(*this, "Two", 120, 500, 1500, 300);
+        chk.Create(*this, "Check", 120, 900, 1500, 300);
+        for (platform::Control* control : std::initializer_list<platform::Control*>{&opt[0], &opt[1], &chk})
+            control->SetContainer(page);
+    }
+};
+
+TEST(Form, OptionGroupInAContainerClearsOnlyItsOptions) {
+    PageForm form;
+    form.Load();
+    // The container keeps the order of creation.
+    EXPECT_EQ(GetWindow(form.page.hWnd(), GW_CHILD), form.opt[0].hWnd());
+    EXPECT_EQ(GetWindow(form.opt[0].hWnd(), GW_HWNDNEXT), form.opt[1].hWnd());
+    EXPECT_EQ(GetWindow(form.opt[1].hWnd(), GW_HWNDNEXT), form.chk.hWnd());
+    form.chk.SetValue(1);
+    form.opt[0].SetValue(true);
+    form.opt[1].SetValue(true);
+    EXPECT_FALSE(form.opt[0].Value());
+    EXPECT_TRUE(form.opt[1].Value());
+    EXPECT_EQ(form.chk.Value(), 1);
+}
+
 TEST(Form, GeometryIsInTwips) {
     TestForm form;
     form.Load();
