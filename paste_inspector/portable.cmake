@@ -1,0 +1,3 @@
+add_library(paste_inspector_portable STATIC ${CMAKE_CURRENT_LIST_DIR}/InspectorRules_.cpp)
+target_link_libraries(paste_inspector_portable PUBLIC sorvita_portable)
+sorvita_warnings(paste_inspector_portable)
