@@ -1,0 +1,3 @@
+add_library(desk_commander_portable STATIC ${CMAKE_CURRENT_LIST_DIR}/CommanderRules_.cpp)
+target_link_libraries(desk_commander_portable PUBLIC sorvita_portable)
+sorvita_warnings(desk_commander_portable)

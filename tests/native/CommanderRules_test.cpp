@@ -1,0 +1,106 @@
+// Desk Commander's portable rules: stored options, corner squares, labels, tray pictures.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "desk_commander/CommanderRules_.h"
+
+using namespace desk_commander;
+
+TEST(CommanderSettings, NumbersOutsideTheirRangeOrNotNumbersTakeTheDefault) {
+    EXPECT_EQ(NumberSetting("25", kCornerSizeMin, kCornerSizeMax, 3), 3);
+    EXPECT_EQ(NumberSetting("20", kCornerSizeMin, kCornerSizeMax, 3), 20);
+    EXPECT_EQ(NumberSetting("1", kCornerSizeMin, kCornerSizeMax, 3), 1);
+    EXPECT_EQ(NumberSetting("0", kCornerSizeMin, kCornerSizeMax, 3), 3);
+    EXPECT_EQ(NumberSetting("0", kActivateDelayMin, kActivateDelayMax, 1), 0);
+    EXPECT_EQ(NumberSetting("-1", kActivateDelayMin, kActivateDelayMax, 1), 1);
+    EXPECT_EQ(NumberSetting(" 3 ", 0, 3, 0), 3);
+    EXPECT_EQ(NumberSetting("three", 0, 3, 1), 1);
+    EXPECT_EQ(NumberSetting("", 0, 3, 1), 1);
+    EXPECT_EQ(NumberSetting("99999999999", 0, 3, 1), 1);
+    EXPECT_TRUE(FlagSetting("1", false));
+    EXPECT_FALSE(FlagSetting("0", true));
+    EXPECT_TRUE(FlagSetting("2", true));
+    EXPECT_FALSE(FlagSetting("True", false));  // check box values are stored as numbers
+}
+
+TEST(CommanderCorners, SquaresCountTheOutermostPixelAsOne) {
+    const long right = 1024, bottom = 768;
+    auto in = [&](int corner, long x, long y) { return PointInCorner(corner, x, y, 0, 0, right, bottom, 3); };
+    // Upper-left: x and y 0 to 2.
+    EXPECT_TRUE(in(kUpperLeft, 0, 0));
+    EXPECT_TRUE(in(kUpperLeft, 2, 2));
+    EXPECT_FALSE(in(kUpperLeft, 3, 0));
+    EXPECT_FALSE(in(kUpperLeft, 0, 3));
+    // Lower-right: the three last columns and rows.
+    EXPECT_TRUE(in(kLowerRight, right - 3, bottom - 3));
+    EXPECT_TRUE(in(kLowerRight, right - 1, bottom - 1));
+    EXPECT_FALSE(in(kLowerRight, right - 4, bottom - 1));
+    EXPECT_FALSE(in(kLowerRight, right - 1, bottom - 4));
+    EXPECT_TRUE(in(kUpperRight, right - 1, 2));
+    EXPECT_FALSE(in(kUpperRight, right - 1, 3));
+    EXPECT_TRUE(in(kLowerLeft, 2, bottom - 3));
+    EXPECT_FALSE(in(kLowerLeft, 3, bottom - 1));
+    // A corner square never holds a point of another.
+    EXPECT_FALSE(in(kUpperRight, 0, 0));
+    EXPECT_FALSE(in(kLowerLeft, 0, 0));
+    EXPECT_FALSE(in(4, 0, 0));
+    EXPECT_FALSE(in(-1, 0, 0));
+    // Size 1: only the corner pixel itself.
+    EXPECT_TRUE(PointInCorner(kLowerRight, right - 1, bottom - 1, 0, 0, right, bottom, 1));
+    EXPECT_FALSE(PointInCorner(kLowerRight, right - 2, bottom - 1, 0, 0, right, bottom, 1));
+}
+
+TEST(CommanderCorners, AClashMovesToTheNextCornerInOrder) {
+    EXPECT_EQ(NextCorner(kUpperLeft), kUpperRight);
+    EXPECT_EQ(NextCorner(kUpperRight), kLowerLeft);
+    EXPECT_EQ(NextCorner(kLowerLeft), kLowerRight);
+    EXPECT_EQ(NextCorner(kLowerRight), kUpperLeft);
+}
+
+TEST(CommanderTexts, UnitsVersionAndFileNames) {
+    EXPECT_EQ(CornerSizeUnit(1), "pixel");
+    EXPECT_EQ(CornerSizeUnit(2), "pixels");
+    EXPECT_EQ(DelayUnit(0), "seconds");
+    EXPECT_EQ(DelayUnit(1), "second");
+    EXPECT_EQ(DelayUnit(5), "seconds");
+    EXPECT_EQ(ReverseScroll(20, 18, 1), 3);
+    EXPECT_EQ(ReverseScroll(20, ReverseScroll(20, 7, 1), 1), 7);
+    EXPECT_EQ(VersionLabel(2, 0, 0), "2.0");
+    EXPECT_EQ(VersionLabel(2, 1, 305), "2.1.3");
+    EXPECT_EQ(VersionLabel(2, 1, 1200), "2.1.12");
+    EXPECT_EQ(RevisionToolTip(305), "Revision 5");
+    EXPECT_EQ(RevisionToolTip(1200), "");
+    EXPECT_EQ(ProgramTitle("Sorvita Slide Saver.scr"), "Sorvita Slide Saver");
+    EXPECT_EQ(FileInFolder("C:\\Apps", "a.exe"), "C:\\Apps\\a.exe");
+    EXPECT_EQ(FileInFolder("C:\\", "a.exe"), "C:\\a.exe");
+}
+
+TEST(CommanderTrayPictures, OnlyTheScreenDiffersAndEachStateHasItsColour) {
+    const long screens[] = {0, 0xFF0000, 0x00FF00, 0xFFFF00};  // picture 1 is a picture
+    for (int index = 1; index <= 4; ++index) {
+        const char* const* rows = TrayIconRows(index);
+        std::set<long> screenColours;
+        for (int y = 0; y < kTrayIconSize; ++y) {
+            ASSERT_EQ(std::string(rows[y]).size(), static_cast<size_t>(kTrayIconSize)) << index << " row " << y;
+            for (int x = 0; x < kTrayIconSize; ++x) {
+                const bool onScreen = y >= kScreenTop && y <= kScreenBottom && x >= kScreenLeft && x <= kScreenRight;
+                if (onScreen) {
+                    screenColours.insert(PaletteColor(rows[y][x]));
+                } else {
+                    EXPECT_EQ(rows[y][x], TrayIconRows(1)[y][x]) << index << " at " << x << "," << y;
+                }
+            }
+        }
+        if (index == 1) {
+            EXPECT_EQ(screenColours, (std::set<long>{0xFF00FF, 0x800080, 0x808080}));
+        } else {
+            EXPECT_EQ(screenColours, std::set<long>{screens[index - 1]}) << index;
+        }
+    }
+    // Transparent around the monitor; out-of-range indices give the normal picture.
+    EXPECT_EQ(PaletteColor(TrayIconRows(1)[0][0]), -1);
+    EXPECT_EQ(TrayIconRows(7), TrayIconRows(1));
+    EXPECT_EQ(TrayIconRows(0), TrayIconRows(1));
+}
