@@ -6,24 +6,6 @@
 
 namespace backdrop_changer {
 
-std::string VersionLabel(int major, int minor, int revision) {
-    std::string text = std::to_string(major) + "." + std::to_string(minor);
-    const std::string digits = platform::PadNumber(revision, 4);
-    const std::string high = digits.substr(0, 2);
-    if (high != "00") {
-        text += '.';
-        text += std::to_string(std::atoi(high.c_str()));
-    }
-    return text;
-}
-
-std::string RevisionToolTip(int revision) {
-    const std::string digits = platform::PadNumber(revision, 4);
-    const std::string low = digits.substr(digits.size() - 2);
-    if (low == "00") return "";
-    return "Revision " + std::to_string(std::atoi(low.c_str()));
-}
-
 namespace {
 
 // The leading number of a text, as far as it goes; 0 when there is none.

@@ -5,12 +5,6 @@
 
 namespace backdrop_changer {
 
-// The version label: major.minor, and ".a" when the first two of the revision's four
-// digits are not "00" (a without leading zeros).
-std::string VersionLabel(int major, int minor, int revision);
-// "Revision " and the last two digits' value, or empty when they are "00".
-std::string RevisionToolTip(int revision);
-
 // Control Panel's "Background" text, "red green blue". False when it has fewer than two
 // blanks; a piece that is not a number counts as 0.
 bool ParseColorText(const std::string& text, int& red, int& green, int& blue);

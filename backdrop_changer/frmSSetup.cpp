@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "backdrop_changer/SetupRules_.h"
+#include "common/VersionText_.h"
 #include "common/About.h"
 #include "common/BrowseForFolder_.h"
 #include "common/CreateStartupLink_.h"
@@ -402,8 +403,8 @@ void frmSSetup::Form_Load() {
     WireEvents();
     InitTrayOwner();
     const platform::Application& app = platform::App();
-    lblVersion.SetText(VersionLabel(app.Major, app.Minor, app.Revision));
-    lblVersion.SetToolTipText(RevisionToolTip(app.Revision));
+    lblVersion.SetText(common::VersionLabel(app.Major, app.Minor, app.Revision));
+    lblVersion.SetToolTipText(common::RevisionToolTip(app.Revision));
     boldFont_ = BoldOf(platform::DefaultFont());
     Check1_Click(0);
     // 3.

@@ -1,6 +1,7 @@
 #include "common/VersionText_.h"
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "platform/Format.h"
 
@@ -11,6 +12,22 @@ std::string VersionText(int major, int minor, int revision) {
     int a = std::stoi(digits.substr(0, digits.size() - 2));
     int b = std::stoi(digits.substr(digits.size() - 2));
     return std::to_string(major) + "." + std::to_string(minor) + "." + std::to_string(a) + "." + std::to_string(b);
+}
+
+std::string VersionLabel(int major, int minor, int revision) {
+    std::string text = std::to_string(major) + "." + std::to_string(minor);
+    const int high = std::atoi(platform::PadNumber(revision, 4).substr(0, 2).c_str());
+    if (high != 0) {
+        text += '.';
+        text += std::to_string(high);
+    }
+    return text;
+}
+
+std::string RevisionToolTip(int revision) {
+    const std::string digits = platform::PadNumber(revision, 4);
+    const int low = std::atoi(digits.substr(digits.size() - 2).c_str());
+    return low == 0 ? std::string() : "Revision " + std::to_string(low);
 }
 
 std::string AboutText(const std::string& title, int major, int minor, int revision, const std::string& legalNotice) {

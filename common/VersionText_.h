@@ -7,6 +7,12 @@ namespace common {
 // major.minor.a.b, where a and b are the first and last two digits of the four-digit revision.
 std::string VersionText(int major, int minor, int revision);
 
+// The version label of a setup window: major.minor, and ".a" when the first two of the
+// revision's four digits are not "00" (a without leading zeros).
+std::string VersionLabel(int major, int minor, int revision);
+// Its tooltip: "Revision " and the last two digits' value, or empty when they are "00".
+std::string RevisionToolTip(int revision);
+
 // The web address and the E-mail line of the About text.
 inline constexpr const char* kSuiteWebAddress = "https://sorvita.example.org/desktop-suite";
 

@@ -36,23 +36,6 @@ bool PointInCorner(int corner, long x, long y, long left, long top, long right, 
 std::string CornerSizeUnit(int32_t size) { return size == 1 ? "pixel" : "pixels"; }
 std::string DelayUnit(int32_t seconds) { return seconds == 1 ? "second" : "seconds"; }
 
-std::string VersionLabel(int major, int minor, int revision) {
-    std::string text = std::to_string(major) + "." + std::to_string(minor);
-    const std::string digits = platform::PadNumber(revision, 4);
-    const int high = std::atoi(digits.substr(0, 2).c_str());
-    if (high != 0) {
-        text += '.';
-        text += std::to_string(high);
-    }
-    return text;
-}
-
-std::string RevisionToolTip(int revision) {
-    const std::string digits = platform::PadNumber(revision, 4);
-    const int low = std::atoi(digits.substr(digits.size() - 2).c_str());
-    return low == 0 ? std::string() : "Revision " + std::to_string(low);
-}
-
 std::string ProgramTitle(const std::string& fileName) {
     return fileName.size() > 4 ? fileName.substr(0, fileName.size() - 4) : std::string();
 }

@@ -49,11 +49,6 @@ inline int32_t ReverseScroll(int32_t maximum, int32_t value, int32_t minimum) { 
 std::string CornerSizeUnit(int32_t size);
 std::string DelayUnit(int32_t seconds);
 
-// major.minor, and ".a" when the first two of the revision's four digits are not "00".
-std::string VersionLabel(int major, int minor, int revision);
-// "Revision " and the last two digits' value, or empty when they are "00".
-std::string RevisionToolTip(int revision);
-
 // A sibling program's title: its file name without the extension.
 std::string ProgramTitle(const std::string& fileName);
 // The file in a folder chosen in the picker.

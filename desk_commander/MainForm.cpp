@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "common/VersionText_.h"
 #include "common/About.h"
 #include "common/BrowseForFolder_.h"
 #include "common/CreateStartupLink_.h"
@@ -398,8 +399,8 @@ void MainForm::Form_Load() {
     InitTrayOwner();
     // 4.
     const platform::Application& app = platform::App();
-    lblVersion.SetText(VersionLabel(app.Major, app.Minor, app.Revision));
-    lblVersion.SetToolTipText(RevisionToolTip(app.Revision));
+    lblVersion.SetText(common::VersionLabel(app.Major, app.Minor, app.Revision));
+    lblVersion.SetToolTipText(common::RevisionToolTip(app.Revision));
     // 5. to 7.
     LoadOptions();
     TrayIconIndex = kTrayIconNormal;

@@ -59,7 +59,7 @@ TEST(CommanderCorners, AClashMovesToTheNextCornerInOrder) {
     EXPECT_EQ(NextCorner(kLowerRight), kUpperLeft);
 }
 
-TEST(CommanderTexts, UnitsVersionAndFileNames) {
+TEST(CommanderTexts, UnitsAndFileNames) {
     EXPECT_EQ(CornerSizeUnit(1), "pixel");
     EXPECT_EQ(CornerSizeUnit(2), "pixels");
     EXPECT_EQ(DelayUnit(0), "seconds");
@@ -67,11 +67,6 @@ TEST(CommanderTexts, UnitsVersionAndFileNames) {
     EXPECT_EQ(DelayUnit(5), "seconds");
     EXPECT_EQ(ReverseScroll(20, 18, 1), 3);
     EXPECT_EQ(ReverseScroll(20, ReverseScroll(20, 7, 1), 1), 7);
-    EXPECT_EQ(VersionLabel(2, 0, 0), "2.0");
-    EXPECT_EQ(VersionLabel(2, 1, 305), "2.1.3");
-    EXPECT_EQ(VersionLabel(2, 1, 1200), "2.1.12");
-    EXPECT_EQ(RevisionToolTip(305), "Revision 5");
-    EXPECT_EQ(RevisionToolTip(1200), "");
     EXPECT_EQ(ProgramTitle("Sorvita Slide Saver.scr"), "Sorvita Slide Saver");
     EXPECT_EQ(FileInFolder("C:\\Apps", "a.exe"), "C:\\Apps\\a.exe");
     EXPECT_EQ(FileInFolder("C:\\", "a.exe"), "C:\\a.exe");

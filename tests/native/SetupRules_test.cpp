@@ -4,18 +4,6 @@
 
 using namespace backdrop_changer;
 
-TEST(SetupRules, VersionLabelShowsTheRevisionsHighDigitsOnlyWhenSet) {
-    EXPECT_EQ(VersionLabel(2, 0, 0), "2.0");
-    EXPECT_EQ(RevisionToolTip(0), "");
-    EXPECT_EQ(VersionLabel(2, 0, 105), "2.0.1");
-    EXPECT_EQ(RevisionToolTip(105), "Revision 5");
-    EXPECT_EQ(VersionLabel(2, 1, 1203), "2.1.12");
-    EXPECT_EQ(RevisionToolTip(1203), "Revision 3");
-    EXPECT_EQ(VersionLabel(2, 0, 1), "2.0");
-    EXPECT_EQ(RevisionToolTip(1), "Revision 1");
-    EXPECT_EQ(RevisionToolTip(1200), "");
-}
-
 TEST(SetupRules, ControlPanelColorSplitsAtTheFirstTwoBlanks) {
     int r = -1, g = -1, b = -1;
     ASSERT_TRUE(ParseColorText("0 128 128", r, g, b));

@@ -60,3 +60,16 @@ TEST(BackdropSettingsRecord, RangesAndConversions) {
     EXPECT_EQ(backdrop_changer::FolderHistoryKey(0), "Pics Folder 00");
     EXPECT_EQ(backdrop_changer::FolderHistoryKey(19), "Pics Folder 19");
 }
+
+TEST(VersionLabel, ShowsTheRevisionsHighDigitsOnlyWhenSet) {
+    EXPECT_EQ(VersionLabel(2, 0, 0), "2.0");
+    EXPECT_EQ(RevisionToolTip(0), "");
+    EXPECT_EQ(VersionLabel(2, 0, 105), "2.0.1");
+    EXPECT_EQ(RevisionToolTip(105), "Revision 5");
+    EXPECT_EQ(VersionLabel(2, 1, 1203), "2.1.12");
+    EXPECT_EQ(RevisionToolTip(1203), "Revision 3");
+    EXPECT_EQ(VersionLabel(2, 0, 1), "2.0");
+    EXPECT_EQ(RevisionToolTip(1), "Revision 1");
+    EXPECT_EQ(RevisionToolTip(1200), "");
+    EXPECT_EQ(VersionLabel(2, 1, 305), "2.1.3");
+}
