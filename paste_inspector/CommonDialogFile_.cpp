@@ -1,5 +1,7 @@
 #include "paste_inspector/CommonDialogFile_.h"
 
+#include <cstddef>
+
 #include "common/FileFolderExists_.h"
 #include "paste_inspector/InspectorRules_.h"
 #include "platform/MsgBox.h"
@@ -18,7 +20,8 @@ constexpr DWORD kBaseFlags = OFN_EXPLORER | OFN_LONGNAMES | OFN_PATHMUSTEXIST | 
 constexpr DWORD kSaveFlags = OFN_OVERWRITEPROMPT;
 constexpr DWORD kOpenFlags = OFN_FILEMUSTEXIST | OFN_NODEREFERENCELINKS;
 constexpr size_t kFileBufferSize = 32767;
-static_assert(sizeof(void*) != 4 || OPENFILENAME_SIZE_VERSION_400A == 76, "the record every Windows version reads");
+static_assert(sizeof(void*) != 4 || offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR) == 76,
+              "the record every Windows version reads");
 
 struct Remembered {
     long filterIndex = 0;
