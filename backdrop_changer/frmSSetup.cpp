@@ -56,13 +56,6 @@ constexpr const char* kEmptyFolder3 = "contain any pic files ";
 constexpr const char* kEmptyFolder4 = ".  ";
 constexpr const char* kEmptyFolder5 = "Do you want to select this folder anyway?";
 
-constexpr const char* kShortcutCreated1 = "A ";
-constexpr const char* kShortcutCreated2 = " shortcut was created in ";
-constexpr const char* kShortcutCreated3 = "the StartUp program group successfully.  ";
-constexpr const char* kShortcutCreated4 = " will now be run every time Windows starts up.";
-constexpr const char* kShortcutRemoved1 = "The ";
-constexpr const char* kShortcutRemoved2 = " shortcut was removed from ";
-constexpr const char* kShortcutRemoved3 = "the StartUp program group successfully.";
 
 const char* const kDesktopViews[] = {"Large Icons", "Small Icons", "List", "Details"};
 
@@ -94,14 +87,7 @@ frmSSetup::~frmSSetup() {
 }
 
 platform::FormStyle frmSSetup::Style() const {
-    platform::FormStyle style;
-    style.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-    RECT frame{0, 0, kClientWidth, kClientHeight};
-    AdjustWindowRectEx(&frame, style.style, FALSE, style.exStyle);
-    style.width = X(frame.right - frame.left);
-    style.height = Y(frame.bottom - frame.top);
-    style.caption = platform::App().Title + kSetupCaptionEnd;
-    return style;
+    return platform::FixedWindowStyle(kClientWidth, kClientHeight, platform::App().Title + kSetupCaptionEnd);
 }
 
 // ---------------------------------------------------------------- building the window
@@ -779,15 +765,12 @@ void frmSSetup::cmdAbout_Click() {
 
 void frmSSetup::cmdStartupCreate_Click() {
     if (!common::CreateStartupShortcut(hWnd())) return;
-    const std::string& title = platform::App().Title;
-    platform::MsgBox(kShortcutCreated1 + title + kShortcutCreated2 + kShortcutCreated3 + title + kShortcutCreated4,
-                     platform::kMsgInformation);
+    platform::MsgBox(common::StartupShortcutCreatedText(platform::App().Title), platform::kMsgInformation);
 }
 
 void frmSSetup::cmdStartupRemove_Click() {
     if (!common::RemoveStartupShortcut(hWnd())) return;
-    platform::MsgBox(kShortcutRemoved1 + platform::App().Title + kShortcutRemoved2 + kShortcutRemoved3,
-                     platform::kMsgInformation);
+    platform::MsgBox(common::StartupShortcutRemovedText(platform::App().Title), platform::kMsgInformation);
 }
 
 // ---------------------------------------------------------------- desktop colours

@@ -67,4 +67,13 @@ std::string StartupShortcutErrorText(long code, bool create, const std::string& 
            kSystemError4;
 }
 
+std::string StartupShortcutCreatedText(const std::string& title) {
+    return "A " + title + " shortcut was created in the StartUp program group successfully.  " + title +
+           " will now be run every time Windows starts up.";
+}
+
+std::string StartupShortcutRemovedText(const std::string& title) {
+    return "The " + title + " shortcut was removed from the StartUp program group successfully.";
+}
+
 }  // namespace common

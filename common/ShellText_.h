@@ -41,4 +41,8 @@ inline constexpr long kErrShortcut = 65534;
 // shortcut; `description` is the system's text for a system error code.
 std::string StartupShortcutErrorText(long code, bool create, const std::string& title, const std::string& description);
 
+// The confirmations after a StartUp shortcut of the program `title` was made or removed.
+std::string StartupShortcutCreatedText(const std::string& title);
+std::string StartupShortcutRemovedText(const std::string& title);
+
 }  // namespace common

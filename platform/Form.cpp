@@ -454,6 +454,17 @@ void Timer::Apply() {
 
 // ---------------------------------------------------------------- Form
 
+FormStyle FixedWindowStyle(int clientWidth, int clientHeight, const std::string& caption) {
+    FormStyle style;
+    style.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+    RECT frame{0, 0, clientWidth, clientHeight};
+    AdjustWindowRectEx(&frame, style.style, FALSE, style.exStyle);
+    style.width = PixelsToTwipsX(frame.right - frame.left);
+    style.height = PixelsToTwipsY(frame.bottom - frame.top);
+    style.caption = caption;
+    return style;
+}
+
 Form::~Form() {
     if (hwnd_) {
         SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);

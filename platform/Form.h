@@ -264,6 +264,10 @@ struct FormStyle {
     std::string caption;
 };
 
+// A window of fixed size with a caption, a system menu and a minimise box, whose inner area
+// is clientWidth x clientHeight pixels.
+FormStyle FixedWindowStyle(int clientWidth, int clientHeight, const std::string& caption);
+
 class Form {
 public:
     Form() = default;
