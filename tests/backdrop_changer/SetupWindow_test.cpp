@@ -234,25 +234,13 @@ TEST_F(SetupWindow, FolderHistoryMovesKnownFoldersUpAndHoldsTwenty) {
 
 namespace {
 
-// Answers the folder picker from a script; an empty entry cancels.
-struct FolderPickerScript {
-    std::vector<std::string> answers;
-    platform::ScopedSeam<std::function<PIDLIST_ABSOLUTE(BROWSEINFOA*)>> seam{
-        common::seams::SHBrowseForFolderA, [this](BROWSEINFOA*) -> PIDLIST_ABSOLUTE {
-            if (answers.empty()) return nullptr;
-            std::string next = answers.front();
-            answers.erase(answers.begin());
-            if (next.empty()) return nullptr;
-            return ILCreateFromPathA(next.c_str());
-        }};
-};
 
 }  // namespace
 
 TEST_F(SetupWindow, RefusingAnEmptyFolderThenCancellingKeepsTheOldOne) {
     Set("Active", "True");
     Load();
-    FolderPickerScript picker{{empty.Path(), ""}};
+    testing_support::FolderPickerScript picker{{empty.Path(), ""}};
     boxes.Answer(IDNO);
     window->cmdPicFolder.PerformClick();
     ASSERT_EQ(boxes.Count(), 1u);
@@ -268,7 +256,7 @@ TEST_F(SetupWindow, RefusingAnEmptyFolderThenCancellingKeepsTheOldOne) {
 TEST_F(SetupWindow, AcceptingAnEmptyFolderSwitchesTheRotationOff) {
     Set("Active", "True");
     Load();
-    FolderPickerScript picker{{empty.Path()}};
+    testing_support::FolderPickerScript picker{{empty.Path()}};
     boxes.Answer(IDYES);
     window->cmdPicFolder.PerformClick();
     EXPECT_EQ(Settings.PicsFolder, empty.Path());

@@ -326,21 +326,6 @@ namespace {
 
 const char kAppPaths[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
 
-// Answers the folder picker from a script; an empty entry cancels. Keeps the prompts.
-struct FolderPickerScript {
-    explicit FolderPickerScript(std::vector<std::string> script) : answers(std::move(script)) {}
-    std::vector<std::string> answers;
-    std::vector<std::string> prompts;
-    platform::ScopedSeam<std::function<PIDLIST_ABSOLUTE(BROWSEINFOA*)>> seam{
-        common::seams::SHBrowseForFolderA, [this](BROWSEINFOA* info) -> PIDLIST_ABSOLUTE {
-            prompts.push_back(info->lpszTitle ? info->lpszTitle : "");
-            if (answers.empty()) return nullptr;
-            std::string next = answers.front();
-            answers.erase(answers.begin());
-            if (next.empty()) return nullptr;
-            return ILCreateFromPathA(next.c_str());
-        }};
-};
 
 }  // namespace
 
@@ -383,7 +368,7 @@ TEST_F(Commander, AMissingProgramIsLookedForInTheChosenFolders) {
     Load();
     {
         // A folder without the file: told so, and asked again; then cancelled.
-        FolderPickerScript picker{{wrong.Path(), ""}};
+        testing_support::FolderPickerScript picker{{wrong.Path(), ""}};
         window->TrayIcon_Popup_RunSVPI.Click();
         ASSERT_EQ(picker.prompts.size(), 2u);
         EXPECT_EQ(picker.prompts[0], "Select the folder containing Sorvita Paste Inspector:");
@@ -395,7 +380,7 @@ TEST_F(Commander, AMissingProgramIsLookedForInTheChosenFolders) {
     }
     boxes.Clear();
     {
-        FolderPickerScript picker{{right.Path() + "\\"}};
+        testing_support::FolderPickerScript picker{{right.Path() + "\\"}};
         window->TrayIcon_Popup_RunSVPI.Click();
         ASSERT_EQ(started.size(), 1u);
         EXPECT_EQ(started[0], right.File("Sorvita Paste Inspector.exe") + " ");

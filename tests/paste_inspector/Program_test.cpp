@@ -9,32 +9,6 @@ const char kTitle[] = "Sorvita Paste Inspector";
 const char kAppPathsKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Sorvita Paste Inspector.exe";
 const char kSettingsKey[] = "Software\\VB and VBA Program Settings\\Sorvita Paste Inspector\\Settings";
 
-struct Found {
-    DWORD processId = 0;
-    int count = 0;
-    HWND mine = nullptr;
-};
-
-BOOL CALLBACK CollectWindows(HWND hwnd, LPARAM data) {
-    auto* found = reinterpret_cast<Found*>(data);
-    char caption[64] = {};
-    GetWindowTextA(hwnd, caption, sizeof caption);
-    if (IsWindowVisible(hwnd) && lstrcmpA(caption, kTitle) == 0) {
-        ++found->count;
-        DWORD pid = 0;
-        GetWindowThreadProcessId(hwnd, &pid);
-        if (pid == found->processId) found->mine = hwnd;
-    }
-    return TRUE;
-}
-
-Found FindInspector(DWORD processId) {
-    Found found;
-    found.processId = processId;
-    EnumWindows(CollectWindows, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
 BOOL CALLBACK FindEdit(HWND hwnd, LPARAM data) {
     char cls[32] = {};
     GetClassNameA(hwnd, cls, sizeof cls);
@@ -61,10 +35,10 @@ TEST(PasteInspectorProgram, RunsOnceShowsTheClipboardAndRegistersWhereItLives) {
     ASSERT_TRUE(CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                                &process));
     platform::UniqueHandle processHandle(process.hProcess), threadHandle(process.hThread);
-    Found windows;
+    testing_support::TopWindows windows;
     for (int i = 0; i < 200 && !windows.mine; ++i) {
         Sleep(50);
-        windows = FindInspector(process.dwProcessId);
+        windows = testing_support::FindTopWindows(kTitle, process.dwProcessId);
     }
     ASSERT_TRUE(windows.mine) << "no window";
     EXPECT_EQ(testing_support::RegString(HKEY_CURRENT_USER, kSettingsKey, "App Path"), exe);
@@ -79,7 +53,7 @@ TEST(PasteInspectorProgram, RunsOnceShowsTheClipboardAndRegistersWhereItLives) {
 
     // A second copy shows nothing and ends.
     EXPECT_EQ(testing_support::RunProgram(exe, "", 20000), 0);
-    EXPECT_EQ(FindInspector(process.dwProcessId).count, 1);
+    EXPECT_EQ(testing_support::FindTopWindows(kTitle, process.dwProcessId).all.size(), 1u);
 
     PostMessageA(windows.mine, WM_CLOSE, 0, 0);
     ASSERT_EQ(WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0);

@@ -16,32 +16,6 @@ namespace {
 const char kSettingsKey[] = "Software\\VB and VBA Program Settings\\Sorvita Image Gallery";
 const char kAppPathsKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Sorvita Image Gallery.exe";
 
-struct GalleryWindows {
-    DWORD processId = 0;
-    std::vector<HWND> all;  // every visible "Sorvita Image Gallery" window
-    HWND mine = nullptr;    // the one of processId
-};
-
-BOOL CALLBACK CollectGallery(HWND hwnd, LPARAM data) {
-    auto* found = reinterpret_cast<GalleryWindows*>(data);
-    char caption[64] = {};
-    GetWindowTextA(hwnd, caption, sizeof caption);
-    if (IsWindowVisible(hwnd) && lstrcmpA(caption, kGalleryTitle) == 0) {
-        found->all.push_back(hwnd);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(hwnd, &pid);
-        if (pid == found->processId) found->mine = hwnd;
-    }
-    return TRUE;
-}
-
-GalleryWindows FindGallery(DWORD processId) {
-    GalleryWindows found;
-    found.processId = processId;
-    EnumWindows(CollectGallery, reinterpret_cast<LPARAM>(&found));
-    return found;
-}
-
 BOOL CALLBACK FindCountLine(HWND hwnd, LPARAM data) {
     char text[512] = {};
     // Another process's control: only WM_GETTEXT reads its text.
@@ -77,10 +51,10 @@ TEST(ImageGallery, RunsOnceOnItsOwnAtTheCurrentFolderAndRegistersWhereItLives) {
     ASSERT_TRUE(CreateProcessA(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                                start.Path().c_str(), &startup, &process));
     platform::UniqueHandle processHandle(process.hProcess), threadHandle(process.hThread);
-    GalleryWindows windows;
+    testing_support::TopWindows windows;
     for (int i = 0; i < 200 && !windows.mine; ++i) {
         Sleep(50);
-        windows = FindGallery(process.dwProcessId);
+        windows = testing_support::FindTopWindows(kGalleryTitle, process.dwProcessId);
     }
     ASSERT_TRUE(windows.mine) << "no window";
 
@@ -99,7 +73,7 @@ TEST(ImageGallery, RunsOnceOnItsOwnAtTheCurrentFolderAndRegistersWhereItLives) {
     const std::string copy = moved.File("Sorvita Image Gallery.exe");
     ASSERT_TRUE(CopyFileA(exe.c_str(), copy.c_str(), FALSE));
     EXPECT_EQ(testing_support::RunProgram(copy, "", 20000), 0);
-    EXPECT_EQ(FindGallery(process.dwProcessId).all.size(), 1u);
+    EXPECT_EQ(testing_support::FindTopWindows(kGalleryTitle, process.dwProcessId).all.size(), 1u);
     EXPECT_EQ(RegString(HKEY_CURRENT_USER, std::string(kSettingsKey) + "\\Settings", "App Path"), copy);
     EXPECT_EQ(RegString(HKEY_LOCAL_MACHINE, kAppPathsKey, "Path"), moved.Path() + "\\");
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <shellapi.h>
+#include <shlobj.h>
 
 #include <cstdlib>
 
@@ -131,5 +132,47 @@ void PumpMessages() {
         DispatchMessageA(&msg);
     }
 }
+
+namespace {
+
+struct TopWindowSearch {
+    const std::string* caption;
+    DWORD processId;
+    TopWindows found;
+};
+
+BOOL CALLBACK CollectTopWindow(HWND hwnd, LPARAM data) {
+    auto* search = reinterpret_cast<TopWindowSearch*>(data);
+    char caption[256] = {};
+    GetWindowTextA(hwnd, caption, sizeof caption);
+    if (IsWindowVisible(hwnd) && *search->caption == caption) {
+        search->found.all.push_back(hwnd);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(hwnd, &pid);
+        if (pid == search->processId) search->found.mine = hwnd;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+TopWindows FindTopWindows(const std::string& caption, DWORD processId) {
+    TopWindowSearch search{&caption, processId, {}};
+    EnumWindows(CollectTopWindow, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+FolderPickerScript::FolderPickerScript(std::vector<std::string> script)
+    : answers_(script.begin(), script.end()), saved_(std::move(common::seams::SHBrowseForFolderA)) {
+    common::seams::SHBrowseForFolderA = [this](BROWSEINFOA* info) -> PIDLIST_ABSOLUTE {
+        prompts.push_back(info->lpszTitle ? info->lpszTitle : "");
+        if (answers_.empty()) return nullptr;
+        const std::string next = answers_.front();
+        answers_.pop_front();
+        return next.empty() ? nullptr : ILCreateFromPathA(next.c_str());
+    };
+}
+
+FolderPickerScript::~FolderPickerScript() { common::seams::SHBrowseForFolderA = std::move(saved_); }
 
 }  // namespace testing_support

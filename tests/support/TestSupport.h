@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/BrowseForFolder_.h"
 #include "platform/MsgBox.h"
 
 namespace testing_support {
@@ -63,5 +64,27 @@ long RunProgram(const std::string& exe, const std::string& arguments, unsigned l
 
 // Lets pending messages run.
 void PumpMessages();
+
+// The visible top-level windows captioned `caption`, and which of them belongs to a process.
+struct TopWindows {
+    std::vector<HWND> all;
+    HWND mine = nullptr;  // the one of the process asked about
+};
+TopWindows FindTopWindows(const std::string& caption, DWORD processId);
+
+// Answers the folder picker from a script (an empty entry, or running out, cancels) and
+// keeps the prompts it was shown.
+class FolderPickerScript {
+public:
+    explicit FolderPickerScript(std::vector<std::string> script);
+    ~FolderPickerScript();
+    FolderPickerScript(const FolderPickerScript&) = delete;
+    FolderPickerScript& operator=(const FolderPickerScript&) = delete;
+    std::vector<std::string> prompts;
+
+private:
+    std::deque<std::string> answers_;
+    std::function<PIDLIST_ABSOLUTE(BROWSEINFOA*)> saved_;
+};
 
 }  // namespace testing_support
