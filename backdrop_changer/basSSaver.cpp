@@ -9,6 +9,7 @@
 #include "common/FileFolderExists_.h"
 #include "common/FileFolderFunctions_.h"
 #include "common/GetDesktopSize_.h"
+#include "common/PicFolderList_.h"
 #include "common/SettingsApp_.h"
 #include "common/TextFunctions_.h"
 #include "common/WindowsWallpaper_.h"
@@ -171,23 +172,8 @@ void SetRandomDesktopColor() {
 }
 
 bool BuildPicList(const std::string& folder) {
-    platform::ComboBox* list = host ? &host->FolderList() : nullptr;
     if (host) host->SetBuildingList(true);
-    const bool showChecking = list && list->hWnd() && !folder.empty();
-    int selected = -1;
-    if (showChecking) {
-        selected = list->ListIndex();
-        list->AddItem(kCheckingFolders, 0);
-        list->SetListIndex(0);
-        RedrawWindow(list->hWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    }
-    platform::SetBusyPointer(true);
-    const bool found = common::FindFiles(folder, common::kPicFileSpec, Settings.PicsSubfolders, false) > 0;
-    platform::SetBusyPointer(false);
-    if (showChecking) {
-        list->RemoveItem(0);
-        list->SetListIndex(selected);
-    }
+    const bool found = common::SearchPicFolder(host ? &host->FolderList() : nullptr, folder, Settings.PicsSubfolders);
     if (host) host->SetBuildingList(false);
     return found;
 }

@@ -5,6 +5,7 @@
 
 #include "backdrop_changer/SettingsRecord.h"
 #include "backdrop_changer/ShowLogic.h"
+#include "common/PicFolderList_.h"
 
 namespace platform {
 class ComboBox;
@@ -12,6 +13,8 @@ class Timer;
 }  // namespace platform
 
 namespace backdrop_changer {
+
+using common::kCheckingFolders;
 
 inline constexpr const char* kSettingsSection = "Settings";
 
@@ -55,7 +58,6 @@ inline constexpr int kTickInterval = 500;
 
 // The information window's time-left line while the rotation is off.
 inline constexpr const char* kNotActive = "Not Active";
-inline constexpr const char* kCheckingFolders = "Checking if the folder(s) contain pics...";
 
 // Run-time state, never saved.
 extern PickState PicPosition;   // CurrentIndex, LastPick, PreviousIndex

@@ -11,6 +11,7 @@
 #include "common/FileFolderFunctions_.h"
 #include "common/FitStuff_.h"
 #include "common/GetDesktopSize_.h"
+#include "common/PicFolderList_.h"
 #include "common/SettingsApp_.h"
 #include "common/SettingsReg_.h"
 #include "common/ShellCommands_.h"
@@ -47,15 +48,6 @@ constexpr const char* kClearListTip = "Clear folder list.";
 constexpr const char* kSkipErrorsTip = "When on, an error message will still be displayed if there are 10 consecutive errors.";
 constexpr const char* kDelayDesignText = "5 h 59 m 59 s";
 constexpr int kMaxDelay = 21600;
-
-constexpr const char* kFolderPrompt1 = "Select a folder containing ";
-constexpr const char* kFolderPrompt2 = "pic files ";
-constexpr const char* kEmptyFolder1 = "The '";
-constexpr const char* kEmptyFolder2 = "' folder selected does not ";
-constexpr const char* kEmptyFolder3 = "contain any pic files ";
-constexpr const char* kEmptyFolder4 = ".  ";
-constexpr const char* kEmptyFolder5 = "Do you want to select this folder anyway?";
-
 
 const char* const kDesktopViews[] = {"Large Icons", "Small Icons", "List", "Details"};
 
@@ -614,11 +606,7 @@ void frmSSetup::SetTimeLeftText(const std::string& text) {
 
 // ---------------------------------------------------------------- folder list
 
-std::vector<std::string> frmSSetup::FolderListEntries() const {
-    std::vector<std::string> entries;
-    for (int i = 0; i < cboPicFolder.ListCount(); ++i) entries.push_back(cboPicFolder.List(i));
-    return entries;
-}
+std::vector<std::string> frmSSetup::FolderListEntries() const { return common::FolderListEntries(cboPicFolder); }
 
 void frmSSetup::cboPicFolder_Click() {
     if (Loading || BuildingList) return;
@@ -643,54 +631,19 @@ void frmSSetup::AfterFolderChange() {
 }
 
 void frmSSetup::UpdateFolderList(const std::string& folder, bool add) {
-    const std::string trimmed = platform::Trim(folder);
-    if (!trimmed.empty()) {
-        const int slot = FolderHistorySlot(FolderListEntries(), folder);
-        if (slot < cboPicFolder.ListCount()) cboPicFolder.RemoveItem(slot);
-        if (add) cboPicFolder.AddItem(folder, 0);
-        if (cboPicFolder.ListCount() > 0)
-            cboPicFolder.SetListIndex(0);
-        else
-            cboPicFolder_Click();
-    }
+    common::UpdateFolderHistory(cboPicFolder, folder, add, [this] { cboPicFolder_Click(); });
     const bool any = cboPicFolder.ListCount() > 0;
     for (auto& button : cmdClearList) button.SetEnabled(any);
 }
 
-void frmSSetup::LoadFolderHistory() {
-    for (int i = 0; i < kFolderHistoryCount; ++i) {
-        const std::string folder =
-            platform::Trim(common::GetAppSetting(kSettingsSection, FolderHistoryKey(i), "", true));
-        if (!folder.empty()) cboPicFolder.AddItem(folder);
-    }
-    if (cboPicFolder.ListCount() > 0) cboPicFolder.SetListIndex(0);
-}
+void frmSSetup::LoadFolderHistory() { common::LoadFolderHistory(cboPicFolder, kSettingsSection, FolderHistoryKey); }
 
 void frmSSetup::cmdPicFolder_Click() {
-    const std::string types = common::kPicFileTypes;
-    const std::string prompt = std::string(kFolderPrompt1) + kFolderPrompt2 + types + ":";
-    std::string accepted;
-    bool refused = false;
-    for (;;) {
-        const std::string folder = common::BrowseForFolder(hWnd(), prompt, Settings.PicsFolder);
-        if (folder.empty()) break;
-        RedrawWindow(hWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        platform::DoEvents();
-        if (BuildPicList(folder)) {
-            accepted = folder;
-            break;
-        }
-        const std::string question = kEmptyFolder1 + folder + kEmptyFolder2 + kEmptyFolder3 + types + kEmptyFolder4 +
-                                     kEmptyFolder5;
-        if (platform::MsgBox(question, platform::kMsgQuestion | MB_DEFBUTTON2) == IDYES) {
-            accepted = folder;
-            break;
-        }
-        refused = true;
-    }
-    if (!accepted.empty()) {
-        Settings.PicsFolder = accepted;
-    } else if (refused) {
+    const common::FolderChoice choice =
+        common::ChoosePicFolder(hWnd(), Settings.PicsFolder, [](const std::string& folder) { return BuildPicList(folder); });
+    if (!choice.folder.empty()) {
+        Settings.PicsFolder = choice.folder;
+    } else if (choice.refused) {
         // The refused folder's search replaced the list.
         BuildPicList(Settings.PicsFolder);
     } else {
@@ -707,9 +660,9 @@ void frmSSetup::cmdClearList_Click(int index) {
         return;
     }
     if (platform::MsgBox(kClearListQuestion, platform::kMsgQuestion | MB_DEFBUTTON2) != IDYES) return;
-    cboPicFolder.Clear();
-    UpdateFolderList(current, true);
-    for (int i = 0; i < kFolderHistoryCount; ++i) common::DeleteAppSetting(kSettingsSection, FolderHistoryKey(i), true);
+    common::ClearFolderHistory(cboPicFolder, current, kSettingsSection, FolderHistoryKey,
+                               [this] { cboPicFolder_Click(); });
+    for (auto& button : cmdClearList) button.SetEnabled(cboPicFolder.ListCount() > 0);
 }
 
 // ---------------------------------------------------------------- buttons

@@ -8,6 +8,7 @@
 
 #include "backdrop_changer/basSSaver.h"
 #include "backdrop_changer/frmInfoWindow.h"
+#include "common/PicFolderList_.h"
 #include "common/TrayOwner.h"
 #include "platform/Form.h"
 #include "platform/Menu.h"
@@ -15,8 +16,8 @@
 namespace backdrop_changer {
 
 inline constexpr const char* kSetupCaptionEnd = " Setup";
-inline constexpr const char* kRemoveFolderQuestion = "Are you sure you want to remove the current folder?";
-inline constexpr const char* kClearListQuestion = "Are you sure you want to clear the folder list?";
+using common::kClearListQuestion;
+using common::kRemoveFolderQuestion;
 inline constexpr const char* kColorsKey = "Control Panel\\Colors";
 inline constexpr const char* kBackgroundValue = "Background";
 

@@ -383,7 +383,10 @@ LRESULT CALLBACK PictureBox::BoxProc(HWND hwnd, UINT message, WPARAM wParam, LPA
         case WM_PAINT: {
             PAINTSTRUCT ps;
             HDC dc = BeginPaint(hwnd, &ps);
-            RECT area = ps.rcPaint;
+            // A box larger than its container (a picture at its own size) is only drawn
+            // where it can be seen.
+            RECT area = ps.rcPaint, visible{};
+            if (GetClipBox(dc, &visible) != ERROR) IntersectRect(&area, &ps.rcPaint, &visible);
             int w = area.right - area.left, h = area.bottom - area.top;
             if (w > 0 && h > 0) {
                 // Drawn off screen, only the part that needs it.
@@ -410,13 +413,26 @@ LRESULT CALLBACK PictureBox::BoxProc(HWND hwnd, UINT message, WPARAM wParam, LPA
         case WM_LBUTTONUP:
         case WM_RBUTTONUP:
         case WM_MBUTTONUP:
-            if (box->MouseUp) {
-                int button = message == WM_LBUTTONUP ? 1 : message == WM_RBUTTONUP ? 2 : 4;
-                box->MouseUp(button, PixelsToTwipsX(static_cast<short>(LOWORD(lParam))),
-                             PixelsToTwipsY(static_cast<short>(HIWORD(lParam))));
-                return 0;
-            }
-            break;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_MOUSEMOVE: {
+            const bool down = message == WM_LBUTTONDOWN || message == WM_RBUTTONDOWN || message == WM_MBUTTONDOWN;
+            auto& handler = message == WM_MOUSEMOVE ? box->MouseMove : down ? box->MouseDown : box->MouseUp;
+            if (!handler) break;
+            int button = 0;
+            if (message == WM_MOUSEMOVE)
+                button = (wParam & MK_LBUTTON ? 1 : 0) | (wParam & MK_RBUTTON ? 2 : 0) | (wParam & MK_MBUTTON ? 4 : 0);
+            else
+                button = message == WM_LBUTTONUP || message == WM_LBUTTONDOWN   ? 1
+                         : message == WM_RBUTTONUP || message == WM_RBUTTONDOWN ? 2
+                                                                                : 4;
+            // Copied: the handler may unload the form, and this box with it.
+            auto call = handler;
+            call(button, PixelsToTwipsX(static_cast<short>(LOWORD(lParam))),
+                 PixelsToTwipsY(static_cast<short>(HIWORD(lParam))));
+            return 0;
+        }
         case WM_LBUTTONDBLCLK:
             if (box->DblClick) {
                 box->DblClick();
@@ -475,6 +491,8 @@ Form::~Form() {
 }
 
 const std::vector<Form*>& Form::LoadedForms() { return Loaded(); }
+
+const char* Form::WindowClass() { return kFormClass; }
 
 void Form::Load() {
     if (hwnd_) return;
@@ -540,6 +558,14 @@ bool Form::Unload(UnloadMode mode) {
     if (Form_QueryUnload(mode)) return false;
     Form_Unload();
     HWND hwnd = hwnd_;
+    Detach();
+    DestroyWindow(hwnd);
+    if (Loaded().empty()) PostQuitMessage(0);
+    return true;
+}
+
+void Form::Detach() {
+    HWND hwnd = hwnd_;
     for (Timer* timer : timers_) KillTimer(hwnd, timer->Id());
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
     // The menu bar belongs to the form's menu items, which outlive the window.
@@ -548,10 +574,7 @@ bool Form::Unload(UnloadMode mode) {
     toolTip_ = nullptr;
     auto& forms = Loaded();
     forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
-    DestroyWindow(hwnd);
     for (Control* control : controls_) control->hwnd_ = nullptr;
-    if (forms.empty()) PostQuitMessage(0);
-    return true;
 }
 
 bool Form::Visible() const { return hwnd_ && IsWindowVisible(hwnd_); }
@@ -678,6 +701,16 @@ LRESULT Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_ENDSESSION:
             if (wParam) Unload(vbAppWindows);
             return 0;
+        case WM_DESTROY: {
+            // Only a window destroyed from elsewhere gets here (Unload detaches first): a
+            // child window goes with the window that holds it, whoever destroys that.
+            Form_Unload();
+            HWND hwnd = hwnd_;
+            Detach();
+            DefWindowProcA(hwnd, message, wParam, lParam);
+            if (Loaded().empty()) PostQuitMessage(0);
+            return 0;
+        }
         default:
             break;
     }

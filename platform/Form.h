@@ -227,7 +227,9 @@ public:
     void SetBackColor(COLORREF color);
     std::function<void(HDC)> Paint;  // after the background has been filled
     std::function<void()> Resize;
-    // Button: 1 left, 2 right, 4 middle; x and y in twips within the box.
+    // Button: 1 left, 2 right, 4 middle (0 for a move with none); x and y in twips within the box.
+    std::function<void(int button, int x, int y)> MouseDown;
+    std::function<void(int button, int x, int y)> MouseMove;
     std::function<void(int button, int x, int y)> MouseUp;
     std::function<void()> DblClick;
 
@@ -284,7 +286,8 @@ public:
     void ShowModal();
     void Hide();
     // Asks Form_QueryUnload (which may cancel), then Form_Unload, then destroys the window.
-    // Returns false when the unload was cancelled.
+    // Returns false when the unload was cancelled. A window destroyed from elsewhere (with
+    // the window that holds it) runs Form_Unload too and leaves the form unloaded.
     bool Unload(UnloadMode mode = vbFormCode);
 
     HWND hWnd() const { return hwnd_; }
@@ -308,6 +311,8 @@ public:
 
     // Every form of the program that is loaded now.
     static const std::vector<Form*>& LoadedForms();
+    // The window class of every form, by which a program finds its own windows.
+    static const char* WindowClass();
 
     // Runs the program's message loop until its last form has unloaded.
     static int RunMessageLoop();
@@ -333,6 +338,7 @@ private:
     int RegisterTimer(Timer* timer);
     Control* FindControl(HWND hwnd, int id) const;
     HWND ToolTip();
+    void Detach();
 
     HWND hwnd_ = nullptr;
     HWND toolTip_ = nullptr;

@@ -1,0 +1,52 @@
+// The picture-folder list of the two setup windows (Backdrop Changer's and Slide
+// Saver's): the history in a combo box, the search with its notice in the list, and the
+// browse loop that asks before taking a folder without pictures.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace platform {
+class ComboBox;
+}
+
+namespace common {
+
+inline constexpr const char* kCheckingFolders = "Checking if the folder(s) contain pics...";
+inline constexpr const char* kRemoveFolderQuestion = "Are you sure you want to remove the current folder?";
+inline constexpr const char* kClearListQuestion = "Are you sure you want to clear the folder list?";
+
+// The list's entries, top first.
+std::vector<std::string> FolderListEntries(const platform::ComboBox& list);
+
+// Moves `folder` to the top of the history (`add`) or takes it out, then selects the top
+// entry (its click runs), or runs `click` itself when the list is left empty. A blank
+// folder changes nothing.
+void UpdateFolderHistory(platform::ComboBox& list, const std::string& folder, bool add,
+                         const std::function<void()>& click);
+// Fills the list from the 20 history keys (`key` names key i) of `section`, and selects
+// the first entry.
+void LoadFolderHistory(platform::ComboBox& list, const std::string& section,
+                       const std::function<std::string(int)>& key);
+// Empties the list but for `current`, and deletes the 20 history keys at once, quietly.
+void ClearFolderHistory(platform::ComboBox& list, const std::string& current, const std::string& section,
+                        const std::function<std::string(int)>& key, const std::function<void()>& click);
+
+// Searches `folder` into the picture list under the hourglass; while it runs, the list
+// (when given) shows a notice at the top. True when pictures were found.
+bool SearchPicFolder(platform::ComboBox* list, const std::string& folder, bool subfolders);
+
+// The outcome of the browse loop: the folder taken (empty when none) and whether an empty
+// folder was refused on the way, whose search has then replaced the picture list.
+struct FolderChoice {
+    std::string folder;
+    bool refused = false;
+};
+// Browses until the user takes a folder with pictures, takes an empty one after the
+// question, or cancels. `search` searches a folder into the picture list.
+FolderChoice ChoosePicFolder(HWND owner, const std::string& currentFolder,
+                             const std::function<bool(const std::string&)>& search);
+
+}  // namespace common

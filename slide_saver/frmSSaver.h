@@ -1,0 +1,156 @@
+// The slide-show window: full screen for the screen saver and the setup dialog's
+// Preview, or a child of the Display Properties preview area. Two frames take turns,
+// so that the next picture is laid out while the last one is still on screen.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "common/PicturePick_.h"
+#include "platform/Form.h"
+#include "platform/Picture.h"
+
+namespace slide_saver {
+
+inline constexpr const char* kPreviewCaption = "Preview";
+inline constexpr const char* kPaused = "PAUSED";
+inline constexpr int kFirstTickInterval = 1;
+inline constexpr int kTickInterval = 500;
+inline constexpr COLORREF kMessageColor = RGB(255, 0, 0);
+inline constexpr COLORREF kTimeLeftColor = RGB(255, 255, 255);
+inline constexpr COLORREF kQuickTimeLeftColor = RGB(255, 255, 0);
+// Pointer movement, in pixels, that ends the saver when "Allow Mouse" is on.
+inline constexpr float kMouseMoveLimit = 10;
+
+// Messages printed on the window.
+inline constexpr const char* kNoFolder =
+    "The pics folder has\r\nnot been selected.\r\nGo to Control Panel,\r\nDisplay, Slide Saver,\r\nSettings to set it up.";
+inline constexpr const char* kFolderGone = "folder no longer exists.";
+inline constexpr const char* kFolderEmpty = "folder does not contain any";
+inline constexpr const char* kLoadError = "An error occurred attempting\r\nto load or display the file\r\n";
+inline constexpr const char* kTooManyErrors =
+    "10 consecutive errors have\r\noccurred attempting to load\r\nor display a pic file.\r\n\r\nLast file: ";
+
+// Graphic(i): the picture a frame holds, drawn at its own size or stretched to the frame.
+class SlideImage {
+public:
+    SlideImage() = default;
+    SlideImage(const SlideImage&) = delete;
+    SlideImage& operator=(const SlideImage&) = delete;
+    ~SlideImage() { Release(); }
+
+    bool Load(const std::string& path, std::string* error);
+    const platform::Picture& Picture() const { return picture_; }
+    bool Empty() const { return picture_.Empty(); }
+    int Width() const { return picture_.Width(); }
+    int Height() const { return picture_.Height(); }
+    bool Stretch() const { return stretch_; }
+    // Own size (false), or `width` x `height` (true).
+    void SetStretch(bool stretch, int width = 0, int height = 0);
+    // The part of the picture inside `area` (the frame's coordinates).
+    void Draw(HDC dc, const RECT& area) const;
+    void Release();
+
+private:
+    platform::Picture picture_;
+    bool stretch_ = false;
+    // The stretched picture, made once: frames are drawn again on every uncovering.
+    HBITMAP scaled_ = nullptr;
+    int scaledWidth_ = 0, scaledHeight_ = 0;
+};
+
+class frmSSaver : public platform::Form {
+public:
+    frmSSaver();
+    ~frmSSaver() override;
+
+    class platform::Timer ssTimer;
+    platform::PictureBox Pic[2];
+    SlideImage Graphic[2];
+    platform::ScrollBar GraphicVScroll, GraphicHScroll;
+    platform::PictureBox lblTimeLeft, lblFilename;
+
+    // Window fields.
+    float StartTime = 0;
+    int32_t Delay = 0;
+    common::PickState Pick;  // CurrentIndex, PreviousIndex, LastPick
+    int ActiveFrame = 0;
+    bool Tiled = false;
+    bool UsePassword = false;
+    float LastMouseX = 0, LastMouseY = 0;
+    bool QuickMode = false;
+    bool Blackout = false;
+    struct Look {
+        bool TimerEnabled = false;
+        bool FrameVisible = false;
+        bool VScrollVisible = false;
+        bool HScrollVisible = false;
+        bool NameVisible = false;
+        bool TimeVisible = false;
+        COLORREF BackColor = 0;
+    } SavedLook;
+
+    COLORREF BackColor() const { return backColor_; }
+    // The text printed on the window since it was last cleared.
+    const std::string& PrintedText() const { return printed_; }
+    // The tiles drawn over the background; null when there are none.
+    HBITMAP BackgroundPicture() const { return background_; }
+    COLORREF TimeLeftColor() const { return timeLeftColor_; }
+
+    // Routines.
+    void ssTimer_Timer();
+    void ShowNextPic(bool previous);
+    bool CheckPicsFolder();
+    void ShowScreenMessage(bool isPicError, const std::string& message);
+    void PreparePicDisplay(bool flip);
+    void ShowPicBestFit();
+    void ShowPicActualSize();
+    void TileSmallPic(bool noTiling);
+    void FinishPicDisplay(bool flip);
+    void SetRandomBackColor();
+    void ShowTimeLeft(const std::string& text);
+    void ShowFileName(const std::string& text);
+
+    // Events. Key codes are virtual keys; positions are the window's pixels.
+    void Form_KeyDown(int keyCode);
+    void Form_KeyUp(int keyCode);
+    void Form_MouseDown(int button, float x, float y);
+    void Form_MouseMove(float x, float y);
+    void Form_DblClick();
+    void GraphicVScroll_Change();
+    void GraphicHScroll_Change();
+
+protected:
+    platform::FormStyle Style() const override;
+    void Form_Load() override;
+    bool Form_QueryUnload(platform::UnloadMode mode) override;
+    void Form_Unload() override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    void CreateControls();
+    void EndSaver();
+    void SetBackColor(COLORREF color);
+    void ClearBackgroundPicture();
+    // Repaints the window; what was printed on it is gone.
+    void RefreshWindow();
+    void PaintWindow(HDC dc);
+    void PaintTextBox(HDC dc, const platform::PictureBox& box, COLORREF color);
+    SIZE TextSize(const std::string& text) const;
+    int InnerWidth() const;
+    int InnerHeight() const;
+    void Place(platform::Control& control, long left, long top, long width, long height);
+    void ForwardMouse(const platform::Control& from, int button, int x, int y, bool down);
+    bool AnyScrollBarVisible() const;
+    bool PasswordInForce() const;
+
+    COLORREF backColor_ = RGB(0, 0, 0);
+    COLORREF timeLeftColor_ = kTimeLeftColor;
+    std::string printed_;
+    HBITMAP background_ = nullptr;
+    HFONT font_ = nullptr;
+    HCURSOR pointer_ = nullptr;
+    bool busy_ = false;
+};
+
+}  // namespace slide_saver

@@ -1,0 +1,101 @@
+#include "SaverHarness.h"
+
+#include "platform/App.h"
+
+namespace saver_test {
+
+void WriteBmp(const std::string& path, int width, int height, COLORREF color) {
+    const int rowSize = (width * 3 + 3) & ~3;
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biSizeImage = static_cast<DWORD>(rowSize * height);
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + info.biSizeImage;
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
+    std::string row(static_cast<size_t>(rowSize), '\0');
+    for (int x = 0; x < width; ++x) {
+        row[x * 3] = static_cast<char>(GetBValue(color));
+        row[x * 3 + 1] = static_cast<char>(GetGValue(color));
+        row[x * 3 + 2] = static_cast<char>(GetRValue(color));
+    }
+    for (int y = 0; y < height; ++y) bytes += row;
+    testing_support::WriteFile(path, bytes);
+}
+
+std::string SettingsKey() { return "Software\\VB and VBA Program Settings\\" + platform::App().Title + "\\Settings"; }
+
+COLORREF ScreenColor(HWND window, int x, int y) {
+    POINT at{x, y};
+    ClientToScreen(window, &at);
+    HDC screen = GetDC(nullptr);
+    const COLORREF color = GetPixel(screen, at.x, at.y);
+    ReleaseDC(nullptr, screen);
+    return color;
+}
+
+SaverTest::SaverTest()
+    : timer_(platform::seams::Timer, [this] { return clock; }),
+      random_(platform::seams::Random, [this] {
+          if (randoms.empty()) return 0.5;
+          const double next = randoms.front();
+          randoms.pop_front();
+          return next;
+      }) {
+    testing_support::RegDeleteTree(HKEY_CURRENT_USER, SettingsKey());
+    slide_saver::SaverSettings = {};
+    slide_saver::SaverSettings.PicsFolder = folder.Path();
+    slide_saver::IsWin9x = false;
+    slide_saver::InPreviewPane = false;
+    slide_saver::ShownFromSetup = false;
+    slide_saver::OpenedFromDisplayProperties = false;
+    common::PicFiles.clear();
+}
+
+SaverTest::~SaverTest() {
+    slide_saver::SaverWindow.reset();
+    testing_support::PumpMessages();
+    testing_support::RegDeleteTree(HKEY_CURRENT_USER, SettingsKey());
+}
+
+slide_saver::frmSSaver& SaverTest::Open() {
+    slide_saver::ShowSaver(false);
+    testing_support::PumpMessages();
+    return *slide_saver::SaverWindow;
+}
+
+void SaverTest::Tick() {
+    slide_saver::SaverWindow->ssTimer_Timer();
+    testing_support::PumpMessages();
+}
+
+void SaverTest::Advance(double seconds) {
+    clock += seconds;
+    Tick();
+}
+
+void SaverTest::Key(int key) {
+    SendMessageA(slide_saver::SaverWindow->hWnd(), WM_KEYDOWN, static_cast<WPARAM>(key), 0);
+    testing_support::PumpMessages();
+}
+
+void SaverTest::KeyUp(int key) {
+    SendMessageA(slide_saver::SaverWindow->hWnd(), WM_KEYUP, static_cast<WPARAM>(key), 0);
+    testing_support::PumpMessages();
+}
+
+std::string SaverTest::Picture(const std::string& name, int width, int height, COLORREF color) {
+    const std::string path = folder.File(name);
+    WriteBmp(path, width, height, color);
+    return path;
+}
+
+bool SaverTest::SaverOpen() const { return slide_saver::SaverWindow && slide_saver::SaverWindow->IsLoaded(); }
+
+}  // namespace saver_test
