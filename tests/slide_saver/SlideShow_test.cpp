@@ -4,29 +4,544 @@
 
 #include <gtest/gtest.h>
 
+#include <psapi.h>
+
+#include <set>
+
 #include "SaverHarness.h"
+#include "common/SettingsApp_.h"
+#include "common/WallpaperStyle_.h"
+#include "common/WindowsWallpaper_.h"
+#include "platform/App.h"
+#include "support/GuiObjects.h"
 
 using namespace slide_saver;
 using saver_test::SaverTest;
+using saver_test::ScreenColor;
+using testing_support::RegString;
 
 namespace {
 
 class SlideShow : public SaverTest {};
 
+RECT FrameRect(const frmSSaver& show, const platform::Control& control) {
+    RECT rect{};
+    GetWindowRect(control.hWnd(), &rect);
+    MapWindowPoints(nullptr, show.hWnd(), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+std::string ShownName(const frmSSaver& show) { return common::PicFiles[show.Pick.CurrentIndex]; }
+
 TEST_F(SlideShow, FirstTickShowsTheFirstPictureCentredAtItsOwnSize) {
     Picture("a.bmp", 400, 300, RGB(200, 40, 40));
+    // The first tick comes as soon as the window runs.
     frmSSaver& show = Open();
-    Tick();
+    EXPECT_EQ(show.Caption(), platform::App().Title);
+    EXPECT_EQ(show.ssTimer.Interval(), kTickInterval);
     EXPECT_EQ(show.Pick.CurrentIndex, 1);
-    EXPECT_TRUE(show.Pic[show.ActiveFrame].Visible());
-    RECT frame{};
-    GetWindowRect(show.Pic[show.ActiveFrame].hWnd(), &frame);
-    MapWindowPoints(nullptr, show.hWnd(), reinterpret_cast<POINT*>(&frame), 2);
+    ASSERT_TRUE(show.Pic[show.ActiveFrame].Visible());
+    const RECT frame = FrameRect(show, show.Pic[show.ActiveFrame]);
     EXPECT_EQ(frame.left, (1024 - 400) / 2);
     EXPECT_EQ(frame.top, (768 - 300) / 2);
     UpdateWindow(show.hWnd());
-    EXPECT_EQ(saver_test::ScreenColor(show.hWnd(), 512, 384), RGB(200, 40, 40));
-    EXPECT_EQ(saver_test::ScreenColor(show.hWnd(), 10, 10), RGB(0, 0, 0));
+    EXPECT_EQ(ScreenColor(show.hWnd(), 512, 384), RGB(200, 40, 40));
+    EXPECT_EQ(ScreenColor(show.hWnd(), 10, 10), RGB(0, 0, 0));
+}
+
+TEST_F(SlideShow, DelayCountsDownAndTheNextPictureComesInOrder) {
+    Picture("a.bmp", 40, 30, RGB(200, 0, 0));
+    Picture("b.bmp", 40, 30, RGB(0, 200, 0));
+    Picture("c.bmp", 40, 30, RGB(0, 0, 200));
+    SaverSettings.ShowDelay = 10;
+    SaverSettings.DisplayTime = true;
+    frmSSaver& show = Open();
+    Tick();
+    EXPECT_EQ(show.Pick.CurrentIndex, 1);
+    Advance(4.5);
+    EXPECT_EQ(show.lblTimeLeft.Tag, ":06");
+    Advance(5.5);
+    EXPECT_EQ(show.Pick.CurrentIndex, 2);
+    EXPECT_EQ(show.lblTimeLeft.Tag, ":10");
+    Advance(10);
+    Advance(10);
+    EXPECT_EQ(show.Pick.CurrentIndex, 1) << "after the last picture comes the first";
+    // N: the next picture at the next tick, and the countdown starts again from there.
+    Key('N');
+    EXPECT_EQ(show.Pick.CurrentIndex, 1);
+    Advance(0.5);
+    EXPECT_EQ(show.Pick.CurrentIndex, 2);
+    EXPECT_EQ(show.lblTimeLeft.Tag, ":10");
+}
+
+TEST_F(SlideShow, OnePictureShowsAgainInOrderAndAtRandom) {
+    Picture("only.bmp", 40, 30, RGB(200, 0, 0));
+    for (bool random : {false, true}) {
+        SaverSettings.ShowRandom = random;
+        frmSSaver& show = Open();
+        Key('B');  // nothing before the first picture
+        EXPECT_TRUE(SaverOpen());
+        Tick();
+        for (int change = 0; change < 3; ++change) {
+            Advance(SaverSettings.ShowDelay);
+            EXPECT_EQ(show.Pick.CurrentIndex, 1);
+            EXPECT_TRUE(show.Pic[show.ActiveFrame].Visible());
+        }
+        SaverWindow.reset();
+    }
+}
+
+TEST_F(SlideShow, RandomNeverRepeatsAndBackTwiceReturns) {
+    for (const char* name : {"a.bmp", "b.bmp", "c.bmp"}) Picture(name, 40, 30, RGB(10, 10, 10));
+    SaverSettings.ShowRandom = true;
+    randoms = {0.0};
+    frmSSaver& show = Open();
+    EXPECT_EQ(show.Pick.CurrentIndex, 1);
+    // A source stuck on the same number: still never the same picture twice in a row.
+    for (int change = 0; change < 5; ++change) {
+        const int before = show.Pick.CurrentIndex;
+        randoms = {0.0, 0.0, 0.0};
+        Advance(10);
+        EXPECT_NE(show.Pick.CurrentIndex, before);
+    }
+    randoms = {0.99};
+    Advance(10);
+    const int current = show.Pick.CurrentIndex, previous = show.Pick.PreviousIndex;
+    ASSERT_NE(current, previous);
+    Key('B');
+    EXPECT_EQ(show.Pick.CurrentIndex, previous);
+    Key('B');
+    EXPECT_EQ(show.Pick.CurrentIndex, current);
+}
+
+TEST_F(SlideShow, SmallPicturesAreTiledBelowThePercentage) {
+    Picture("small.bmp", 400, 300, RGB(20, 160, 60));
+    SaverSettings.TileSmall = true;
+    for (int percent : {15, 16}) {
+        SaverSettings.TilePercent = percent;
+        frmSSaver& show = Open();
+        Tick();
+        UpdateWindow(show.hWnd());
+        const bool tiled = percent == 16;
+        EXPECT_EQ(show.Tiled, tiled) << percent;
+        EXPECT_EQ(show.BackgroundPicture() != nullptr, tiled);
+        EXPECT_EQ(show.Pic[show.ActiveFrame].Visible(), !tiled);
+        // The corner and the tiles at the far edges show the picture only when tiled.
+        for (POINT at : {POINT{5, 5}, POINT{1020, 765}, POINT{805, 605}})
+            EXPECT_EQ(ScreenColor(show.hWnd(), at.x, at.y), tiled ? RGB(20, 160, 60) : RGB(0, 0, 0)) << percent;
+        SaverWindow.reset();
+    }
+}
+
+TEST_F(SlideShow, WidePictureBestFittedOrScrolled) {
+    Picture("wide.bmp", 2000, 500, RGB(90, 90, 200));
+    SaverSettings.BestFit = true;
+    frmSSaver& show = Open();
+    Tick();
+    RECT frame = FrameRect(show, show.Pic[show.ActiveFrame]);
+    EXPECT_EQ(frame.left, 0);
+    EXPECT_EQ(frame.top, 256);
+    EXPECT_EQ(frame.right - frame.left, 1024);
+    EXPECT_EQ(frame.bottom - frame.top, 256);
+    EXPECT_TRUE(show.Graphic[show.ActiveFrame].Stretch());
+    EXPECT_FALSE(show.GraphicHScroll.Visible() || show.GraphicVScroll.Visible());
+
+    // F: at its own size again, with the bar it needs.
+    Key('F');
+    EXPECT_FALSE(SaverSettings.BestFit);
+    EXPECT_TRUE(show.GraphicHScroll.Visible());
+    EXPECT_FALSE(show.GraphicVScroll.Visible());
+    EXPECT_EQ(show.GraphicHScroll.Max(), 976);
+    const int bar = GetSystemMetrics(SM_CYHSCROLL);
+    frame = FrameRect(show, show.Pic[show.ActiveFrame]);
+    EXPECT_EQ(frame.left, 0);
+    EXPECT_EQ(frame.top, (768 - bar - 500) / 2);
+    EXPECT_EQ(frame.right - frame.left, 2000);
+    EXPECT_EQ(GetFocus(), show.GraphicHScroll.hWnd());
+    // The bar moves the picture; arrows on the bar scroll instead of ending the show.
+    show.GraphicHScroll.SetValue(300);
+    EXPECT_EQ(FrameRect(show, show.Pic[show.ActiveFrame]).left, -300);
+    SendMessageA(show.GraphicHScroll.hWnd(), WM_KEYDOWN, VK_RIGHT, 0);
+    testing_support::PumpMessages();
+    EXPECT_TRUE(SaverOpen());
+    EXPECT_EQ(show.GraphicHScroll.Value(), 301);
+    Key(VK_END);
+    EXPECT_TRUE(SaverOpen());
+}
+
+TEST_F(SlideShow, FolderMessagesRepeatEveryTickAndAnyKeyEnds) {
+    struct Case {
+        std::string folder;
+        std::string message;
+    };
+    const std::string gone = folder.Path() + "\\gone";
+    const std::vector<Case> cases = {
+        {"", "The pics folder has\r\nnot been selected.\r\nGo to Control Panel,\r\nDisplay, Slide Saver,\r\nSettings to set it up."},
+        {gone, "The '" + gone + "'\r\nfolder no longer exists."},
+        {folder.Path(), "The '" + folder.Path() + "'\r\nfolder does not contain any\r\npic files (.jpg, .jpe*, .gif, .bmp)."},
+    };
+    for (const Case& c : cases) {
+        SaverSettings.PicsFolder = c.folder;
+        SaverSettings.DisplayTime = true;
+        frmSSaver& show = Open();
+        Tick();
+        const std::string expected = platform::App().Title + "\r\n\r\n" + c.message;
+        EXPECT_EQ(show.PrintedText(), expected);
+        EXPECT_EQ(show.Delay, 0);
+        EXPECT_FALSE(show.lblTimeLeft.Visible());
+        EXPECT_EQ(show.BackColor(), RGB(0, 0, 0));
+        Advance(0.5);
+        EXPECT_EQ(show.PrintedText(), expected) << "printed again on the next tick";
+        Key('P');  // any key, even one the show knows
+        EXPECT_FALSE(SaverOpen()) << c.message;
+        SaverWindow.reset();
+    }
+}
+
+TEST_F(SlideShow, FolderThatGainsPicturesShowsThemOnTheNextTick) {
+    frmSSaver& show = Open();
+    Tick();
+    ASSERT_EQ(show.Delay, 0);
+    Picture("late.bmp", 40, 30, RGB(1, 2, 3));
+    common::FindFiles(SaverSettings.PicsFolder, common::kPicFileSpec, false, false);
+    Advance(0.5);
+    EXPECT_EQ(show.Pick.CurrentIndex, 1);
+}
+
+TEST_F(SlideShow, LoadErrorsAreShownOrSkippedUpToTen) {
+    testing_support::WriteFile(folder.File("bad.jpg"), "not a picture");
+    const std::string good = Picture("good.bmp", 40, 30, RGB(1, 2, 3));
+    frmSSaver& show = Open();
+    Tick();
+    EXPECT_EQ(show.PrintedText().find(platform::App().Title + "\r\n\r\nAn error occurred attempting\r\nto load or "
+                                                                "display the file\r\n" +
+                                      folder.File("bad.jpg") + ":\r\n\r\n"),
+              0u);
+    EXPECT_NE(show.Delay, 0) << "a picture error leaves the delay";
+    Advance(10);
+    EXPECT_EQ(ShownName(show), good);
+    EXPECT_TRUE(show.PrintedText().empty());
+    SaverWindow.reset();
+
+    SaverSettings.SkipErrors = true;
+    frmSSaver& skipping = Open();
+    Tick();
+    EXPECT_EQ(ShownName(skipping), good);
+    EXPECT_TRUE(skipping.PrintedText().empty());
+    SaverWindow.reset();
+
+    // Ten bad files in a row: the tenth is reported.
+    DeleteFileA(good.c_str());
+    for (int i = 0; i < 10; ++i) testing_support::WriteFile(folder.File("bad" + std::to_string(i) + ".jpg"), "x");
+    frmSSaver& failing = Open();
+    Tick();
+    EXPECT_NE(failing.PrintedText().find("10 consecutive errors have\r\noccurred attempting to load\r\nor display a "
+                                         "pic file.\r\n\r\nLast file: "),
+              std::string::npos);
+    EXPECT_NE(failing.PrintedText().find("\r\nLast error: "), std::string::npos);
+}
+
+TEST_F(SlideShow, BlackoutAndRestore) {
+    Picture("a.bmp", 2000, 500, RGB(200, 40, 40));
+    SaverSettings.DisplayName = true;
+    SaverSettings.RandomColor = true;
+    randoms = {0.5, 0.25, 0.75};
+    frmSSaver& show = Open();
+    Tick();
+    const COLORREF color = show.BackColor();
+    EXPECT_EQ(color, RGB(128, 64, 192));
+    ASSERT_TRUE(show.GraphicHScroll.Visible());
+    Key(VK_ESCAPE);
+    EXPECT_TRUE(show.Blackout);
+    EXPECT_FALSE(show.ssTimer.Enabled());
+    EXPECT_FALSE(show.Pic[show.ActiveFrame].Visible() || show.GraphicHScroll.Visible() ||
+                 show.lblFilename.Visible() || show.lblTimeLeft.Visible());
+    EXPECT_EQ(show.BackColor(), RGB(0, 0, 0));
+    Key(VK_F1);
+    EXPECT_FALSE(show.Blackout);
+    EXPECT_TRUE(show.ssTimer.Enabled());
+    EXPECT_TRUE(show.Pic[show.ActiveFrame].Visible());
+    EXPECT_TRUE(show.GraphicHScroll.Visible());
+    EXPECT_FALSE(show.GraphicVScroll.Visible());
+    EXPECT_TRUE(show.lblFilename.Visible());
+    EXPECT_FALSE(show.lblTimeLeft.Visible());
+    EXPECT_EQ(show.BackColor(), color);
+    // Esc, then any key but F1, ends the show; so does F1 when nothing is blacked out.
+    Key(VK_ESCAPE);
+    Key('N');
+    EXPECT_FALSE(SaverOpen());
+    Open();
+    Tick();
+    Key(VK_F1);
+    EXPECT_FALSE(SaverOpen());
+}
+
+TEST_F(SlideShow, PauseQuickModeAndTheTextBoxes) {
+    Picture("a.bmp", 40, 30, RGB(1, 2, 3));
+    Picture("b.bmp", 40, 30, RGB(3, 2, 1));
+    SaverSettings.ShowDelay = 30;
+    SaverSettings.QuickDelay = 5;
+    frmSSaver& show = Open();
+    Tick();
+    EXPECT_FALSE(show.lblTimeLeft.Visible());
+    Key('P');
+    EXPECT_FALSE(show.ssTimer.Enabled());
+    EXPECT_TRUE(show.lblTimeLeft.Visible()) << "shown while paused";
+    EXPECT_EQ(show.lblTimeLeft.Tag, kPaused);
+    Key('N');
+    EXPECT_EQ(show.Pick.CurrentIndex, 2) << "paused: at once";
+    EXPECT_EQ(show.lblTimeLeft.Tag, kPaused);
+    Key('P');
+    EXPECT_TRUE(show.ssTimer.Enabled());
+    EXPECT_FALSE(show.lblTimeLeft.Visible());
+    Key('O');
+    EXPECT_TRUE(show.QuickMode);
+    EXPECT_EQ(show.Delay, 5);
+    EXPECT_EQ(show.TimeLeftColor(), kQuickTimeLeftColor);
+    Advance(5);
+    EXPECT_EQ(show.Pick.CurrentIndex, 1);
+    Key('O');
+    EXPECT_EQ(show.Delay, 30);
+    EXPECT_EQ(show.TimeLeftColor(), kTimeLeftColor);
+    // The name box sits at the top right, sized to the name; I hides and shows it.
+    Key('I');
+    EXPECT_TRUE(show.lblFilename.Visible());
+    const RECT name = FrameRect(show, show.lblFilename);
+    EXPECT_EQ(name.right, 1024);
+    EXPECT_EQ(name.top, 0);
+    EXPECT_EQ(show.lblFilename.Tag, ShownName(show));
+    Key('T');
+    EXPECT_TRUE(show.lblTimeLeft.Visible());
+    const RECT time = FrameRect(show, show.lblTimeLeft);
+    EXPECT_EQ(time.left, 0);
+    EXPECT_EQ(time.bottom, 768);
+    Key('C');
+    EXPECT_NE(show.BackColor(), RGB(0, 0, 0));
+    Key('C');
+    EXPECT_EQ(show.BackColor(), RGB(0, 0, 0));
+}
+
+TEST_F(SlideShow, TogglesAreSavedOnCloseAndReadByTheNextRun) {
+    Picture("a.bmp", 40, 30, RGB(1, 2, 3));
+    Open();
+    Tick();
+    for (int key : {'F', 'E', 'C', 'I', 'T'}) Key(key);
+    EXPECT_TRUE(SaverOpen());
+    Key('Q');
+    EXPECT_FALSE(SaverOpen());
+    const std::string key = saver_test::SettingsKey();
+    for (const char* name : {"Best Fit", "Tile Small", "Random Color", "Display Time", "Display Name"})
+        EXPECT_EQ(RegString(HKEY_CURRENT_USER, key, name), "True") << name;
+    EXPECT_FALSE(testing_support::RegValueExists(HKEY_CURRENT_USER, key, "Show Delay")) << "only the toggles";
+    SaverSettings = {};
+    LoadSaverSettings();
+    EXPECT_TRUE(SaverSettings.BestFit && SaverSettings.TileSmall && SaverSettings.RandomColor &&
+                SaverSettings.DisplayTime && SaverSettings.DisplayName);
+}
+
+TEST_F(SlideShow, WHangsTheWallpaperInTheStyleOfTheHeldKey) {
+    Picture("a.bmp", 64, 48, RGB(30, 60, 90));
+    const std::string wallpaper = common::WindowsFolder(true) + common::kWallpaperFileName;
+    struct Case {
+        int held;
+        long style;
+    } cases[] = {{0, common::kStyleCenter}, {VK_SHIFT, common::kStyleTile}, {VK_CONTROL, common::kStyleStretch}};
+    for (const Case& c : cases) {
+        DeleteFileA(wallpaper.c_str());
+        Open();
+        Tick();
+        platform::ScopedSeam<std::function<SHORT(int)>> keys(platform::seams::GetAsyncKeyState, [&](int key) {
+            return static_cast<SHORT>(key == c.held ? 0x8000 : 0);
+        });
+        Key('W');
+        KeyUp('W');
+        EXPECT_TRUE(SaverOpen());
+        EXPECT_NE(GetFileAttributesA(wallpaper.c_str()), INVALID_FILE_ATTRIBUTES);
+        const common::WallpaperStyleValues values = common::StyleValues(c.style);
+        EXPECT_EQ(RegString(HKEY_CURRENT_USER, "Control Panel\\Desktop", "WallpaperStyle"), values.WallpaperStyle);
+        EXPECT_EQ(RegString(HKEY_CURRENT_USER, "Control Panel\\Desktop", "TileWallpaper"), values.TileWallpaper);
+        EXPECT_TRUE(boxes.Calls().empty());
+        // Letting go of Shift or Ctrl then ends the show.
+        if (c.held) {
+            KeyUp(c.held);
+            EXPECT_FALSE(SaverOpen());
+        }
+        SaverWindow.reset();
+    }
+}
+
+TEST_F(SlideShow, MouseMovementEndsOnlyWhenAllowedAndFast) {
+    Picture("a.bmp", 40, 30, RGB(1, 2, 3));
+    for (bool allowed : {false, true}) {
+        SaverSettings.AllowMouse = allowed;
+        frmSSaver& show = Open();
+        Tick();
+        auto move = [&](int x, int y) {
+            SendMessageA(show.hWnd(), WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+            testing_support::PumpMessages();
+        };
+        // Where the real pointer stands is not ours to know: start from nothing seen.
+        show.LastMouseX = show.LastMouseY = 0;
+        move(100, 100);
+        for (int step = 1; step <= 20; ++step) move(100 + step * 9, 100 + step * 9);  // slow: below 10
+        EXPECT_TRUE(SaverOpen());
+        move(400, 400);
+        EXPECT_EQ(SaverOpen(), !allowed);
+        SaverWindow.reset();
+    }
+    // Over a picture the position counts in the window's pixels, not the picture's.
+    SaverSettings.AllowMouse = true;
+    frmSSaver& show = Open();
+    Tick();
+    show.LastMouseX = show.LastMouseY = 0;
+    SendMessageA(show.hWnd(), WM_MOUSEMOVE, 0, MAKELPARAM(490, 370));
+    SendMessageA(show.Pic[show.ActiveFrame].hWnd(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));  // (497, 374)
+    testing_support::PumpMessages();
+    EXPECT_TRUE(SaverOpen());
+}
+
+TEST_F(SlideShow, ClicksAndDoubleClicks) {
+    Picture("a.bmp", 40, 30, RGB(1, 2, 3));
+    Picture("b.bmp", 40, 30, RGB(3, 2, 1));
+    frmSSaver& show = Open();
+    Tick();
+    // The right button acts as N.
+    SendMessageA(show.Pic[show.ActiveFrame].hWnd(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(2, 2));
+    Advance(0.5);
+    EXPECT_EQ(show.Pick.CurrentIndex, 2);
+    SendMessageA(show.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    testing_support::PumpMessages();
+    EXPECT_FALSE(SaverOpen());
+    Open();
+    Tick();
+    SendMessageA(SaverWindow->hWnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(2, 2));
+    testing_support::PumpMessages();
+    EXPECT_FALSE(SaverOpen());
+}
+
+TEST_F(SlideShow, PreviewPaneIgnoresKeysAndStepsOnALeftClick) {
+    Picture("a.bmp", 400, 300, RGB(1, 2, 3));
+    Picture("b.bmp", 400, 300, RGB(3, 2, 1));
+    InPreviewPane = true;
+    SaverWindow = std::make_unique<frmSSaver>();
+    frmSSaver& show = *SaverWindow;
+    show.Load();
+    SetWindowPos(show.hWnd(), nullptr, 0, 0, 152, 112, SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    EXPECT_EQ(show.Caption(), kPreviewCaption);
+    Tick();
+    // Always shrunk to fit the small pane.
+    const RECT frame = FrameRect(show, show.Pic[show.ActiveFrame]);
+    EXPECT_EQ(frame.right - frame.left, 149);
+    EXPECT_EQ(frame.bottom - frame.top, 112);
+    for (int key : {int{'Q'}, VK_ESCAPE, int{'N'}, VK_SHIFT}) {
+        Key(key);
+        KeyUp(key);
+    }
+    SendMessageA(show.hWnd(), WM_LBUTTONDBLCLK, MK_LBUTTON, 0);
+    SendMessageA(show.hWnd(), WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));
+    SendMessageA(show.hWnd(), WM_MOUSEMOVE, 0, MAKELPARAM(100, 100));
+    testing_support::PumpMessages();
+    EXPECT_TRUE(SaverOpen());
+    EXPECT_FALSE(show.Blackout);
+    EXPECT_EQ(show.Pick.CurrentIndex, 1);
+    SendMessageA(show.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    Advance(0.5);
+    EXPECT_EQ(show.Pick.CurrentIndex, 2);
+}
+
+TEST_F(SlideShow, PasswordIsAskedOnlyOnTheOlderFamilyWhenInForce) {
+    Picture("a.bmp", 40, 30, RGB(1, 2, 3));
+    HMODULE standIn = LoadLibraryA("password.cpl");
+    ASSERT_NE(standIn, nullptr) << "the stand-in password library lies beside the tests";
+    using Script = void(WINAPI*)(int);
+    using Calls = int(WINAPI*)();
+    const auto script = reinterpret_cast<Script>(reinterpret_cast<void*>(GetProcAddress(standIn, "StandInScript")));
+    const auto calls = reinterpret_cast<Calls>(reinterpret_cast<void*>(GetProcAddress(standIn, "StandInVerifyCalls")));
+    std::vector<std::pair<UINT, UINT>> running;
+    platform::ScopedSeam<std::function<BOOL(UINT, UINT, void*, UINT)>> spi(
+        platform::seams::SystemParametersInfoA, [&](UINT action, UINT value, void* data, UINT flags) {
+            if (action == 97) {
+                running.emplace_back(value, flags);
+                return TRUE;
+            }
+            return ::SystemParametersInfoA(action, value, data, flags);
+        });
+    testing_support::RegSetString(HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaveUsePassword", "1");
+
+    // Windows NT: no password asked, whatever the registry says.
+    script(0);
+    Open();
+    Tick();
+    EXPECT_FALSE(SaverWindow->UsePassword);
+    Key('Q');
+    EXPECT_FALSE(SaverOpen());
+    EXPECT_EQ(calls(), 0);
+    EXPECT_TRUE(running.empty());
+
+    // Windows 98 with a password: a wrong one keeps the show going.
+    IsWin9x = true;
+    frmSSaver& show = Open();
+    Tick();
+    EXPECT_TRUE(show.UsePassword);
+    ASSERT_EQ(running.size(), 1u);
+    EXPECT_EQ(running[0], std::make_pair(1u, static_cast<UINT>(SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE)));
+    show.LastMouseX = show.LastMouseY = 5;
+    Key('Q');
+    EXPECT_TRUE(SaverOpen());
+    EXPECT_EQ(calls(), 1);
+    EXPECT_EQ(show.LastMouseX, 0);
+    EXPECT_EQ(show.LastMouseY, 0);
+    script(1);
+    Key('Q');
+    EXPECT_FALSE(SaverOpen());
+    ASSERT_EQ(running.size(), 2u);
+    EXPECT_EQ(running[1].first, 0u);
+
+    // Opened by the setup dialog's Preview: no password.
+    script(0);
+    ShownFromSetup = true;
+    SaverWindow = std::make_unique<frmSSaver>();
+    SaverWindow->Load();
+    Tick();
+    Key('Q');
+    EXPECT_FALSE(SaverOpen());
+    EXPECT_EQ(calls(), 0);
+    testing_support::RegSetString(HKEY_CURRENT_USER, "Control Panel\\Desktop", "ScreenSaveUsePassword", "0");
+    FreeLibrary(standIn);
+}
+
+SIZE_T PeakWorkingSet() {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof counters;
+    K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof counters);
+    return counters.PeakWorkingSetSize;
+}
+
+TEST_F(SlideShow, ThousandChangesLeaveNoObjectsBehind) {
+    Picture("a.bmp", 300, 200, RGB(200, 0, 0));
+    Picture("b.bmp", 1100, 800, RGB(0, 200, 0));
+    Picture("c.bmp", 100, 80, RGB(0, 0, 200));
+    SaverSettings.ShowDelay = 1;
+    SaverSettings.TileSmall = true;
+    SaverSettings.DisplayName = true;
+    SaverSettings.DisplayTime = true;
+    frmSSaver& show = Open();
+    Tick();
+    for (int i = 0; i < 30; ++i) Advance(1);
+    const testing_support::GuiObjects before = testing_support::CountGuiObjects();
+    int changes = 0, last = show.Pick.CurrentIndex;
+    SIZE_T halfway = 0;
+    for (int i = 0; i < 1000; ++i) {
+        Advance(1);
+        if (show.Pick.CurrentIndex != last) ++changes;
+        last = show.Pick.CurrentIndex;
+        if (i % 97 == 0) Key(i % 2 ? 'F' : 'E');
+        if (i == 499) halfway = PeakWorkingSet();
+    }
+    EXPECT_EQ(changes, 1000);
+    EXPECT_EQ(before, testing_support::CountGuiObjects());
+    // Two pictures at most are held at a time: the second 500 changes need no more.
+    EXPECT_LT(PeakWorkingSet(), halfway + 2 * 1024 * 1024);
 }
 
 }  // namespace
