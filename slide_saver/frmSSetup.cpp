@@ -31,7 +31,7 @@ int Y(int pixels) { return platform::PixelsToTwipsY(pixels); }
 
 // Layout in pixels of the client area: it fits a 800 x 600 screen with room to spare.
 constexpr int kClientWidth = 480;
-constexpr int kClientHeight = 500;
+constexpr int kClientHeight = 480;
 constexpr int kMargin = 8;
 constexpr int kInner = kMargin + 8;
 constexpr int kRowHeight = 20;
@@ -135,7 +135,7 @@ void frmSSetup::CreateControls() {
     }
 
     // The behaviour
-    frOptions.Create(*this, "Behavioral settings", X(kMargin), Y(164), X(right - kMargin), Y(258));
+    frOptions.Create(*this, "Behavioral settings", X(kMargin), Y(164), X(right - kMargin), Y(240));
     int top = 184;
     auto check = [&](platform::CheckBox& box, const char* caption, int height) {
         box.Create(*this, caption, X(kInner), Y(top), X(width), Y(height));
@@ -167,7 +167,7 @@ void frmSSetup::CreateControls() {
     check(chkDisplayFilename, "Display the f&ile name of the pic being shown", kRowHeight);
 
     // The buttons
-    const int row1 = 432, row2 = 466, gap = 6;
+    const int row1 = 412, row2 = 446, gap = 6;
     platform::CommandButton* actions[] = {&cmdPreview, &cmdWallpaper, &cmdClearWP, &cmdKeys, &cmdAbout};
     const char* actionCaptions[] = {"Pre&view", "&Browse...", "Clear &WP", "&Keys...", "About..."};
     for (int i = 0; i < 5; ++i)

@@ -48,6 +48,7 @@ SaverTest::SaverTest()
           randoms.pop_front();
           return next;
       }) {
+    slide_saver::InitIdentity();
     testing_support::RegDeleteTree(HKEY_CURRENT_USER, SettingsKey());
     slide_saver::SaverSettings = {};
     slide_saver::SaverSettings.PicsFolder = folder.Path();
