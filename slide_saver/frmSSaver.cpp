@@ -128,20 +128,44 @@ void SlideImage::SetStretch(bool stretch, int width, int height) {
     if (memory) DeleteDC(memory);
 }
 
+HBITMAP SlideImage::Source() const { return stretch_ ? scaled_ : picture_.Bitmap(); }
+
 void SlideImage::Draw(HDC dc, const RECT& area) const {
-    HBITMAP source = stretch_ ? scaled_ : picture_.Bitmap();
+    HBITMAP source = kept_ ? kept_ : Source();
     if (!source) return;
+    const POINT origin = kept_ ? keptOrigin_ : POINT{0, 0};
     HDC memory = CreateCompatibleDC(dc);
     HGDIOBJ old = SelectObject(memory, source);
-    BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, memory, area.left, area.top,
-           SRCCOPY);
+    BitBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top, memory, area.left - origin.x,
+           area.top - origin.y, SRCCOPY);
     SelectObject(memory, old);
     DeleteDC(memory);
+}
+
+void SlideImage::KeepOnly(const RECT& visible) {
+    HBITMAP source = Source();
+    const int width = visible.right - visible.left, height = visible.bottom - visible.top;
+    if (kept_ || !source || width <= 0 || height <= 0) return;
+    platform::ScreenDC screen;
+    HBITMAP kept = CreateCompatibleBitmap(screen.get(), width, height);
+    if (!kept) return;
+    HDC from = CreateCompatibleDC(screen.get()), to = CreateCompatibleDC(screen.get());
+    HGDIOBJ oldFrom = SelectObject(from, source), oldTo = SelectObject(to, kept);
+    BitBlt(to, 0, 0, width, height, from, visible.left, visible.top, SRCCOPY);
+    SelectObject(from, oldFrom);
+    SelectObject(to, oldTo);
+    DeleteDC(from);
+    DeleteDC(to);
+    Release();
+    kept_ = kept;
+    keptOrigin_ = {visible.left, visible.top};
 }
 
 void SlideImage::Release() {
     if (scaled_) DeleteObject(scaled_);
     scaled_ = nullptr;
+    if (kept_) DeleteObject(kept_);
+    kept_ = nullptr;
     stretch_ = false;
     picture_.Release();
 }
@@ -505,6 +529,17 @@ void frmSSaver::PreparePicDisplay(bool flip) {
         ShowFileName("");
         ShowTimeLeft("");
         ActiveFrame = 1 - ActiveFrame;
+        // The picture on screen stays there as it is seen, while the next one loads.
+        platform::PictureBox& shown = Pic[1 - ActiveFrame];
+        if (shown.Visible()) {
+            RECT client{}, frame{}, visible{};
+            GetClientRect(hWnd(), &client);
+            GetWindowRect(shown.hWnd(), &frame);
+            MapWindowPoints(nullptr, hWnd(), reinterpret_cast<POINT*>(&frame), 2);
+            IntersectRect(&visible, &client, &frame);
+            OffsetRect(&visible, -frame.left, -frame.top);
+            Graphic[1 - ActiveFrame].KeepOnly(visible);
+        }
     }
     Pic[ActiveFrame].SetVisible(false);
     RefreshWindow();

@@ -49,14 +49,22 @@ public:
     void SetStretch(bool stretch, int width = 0, int height = 0);
     // The part of the picture inside `area` (the frame's coordinates).
     void Draw(HDC dc, const RECT& area) const;
+    // Keeps only what is seen of the picture in `visible` (the frame's coordinates) and lets
+    // the picture go: the frame goes on showing the same pixels while the next picture loads,
+    // without holding two whole pictures at once.
+    void KeepOnly(const RECT& visible);
     void Release();
 
 private:
+    HBITMAP Source() const;
+
     platform::Picture picture_;
     bool stretch_ = false;
     // The stretched picture, made once: frames are drawn again on every uncovering.
     HBITMAP scaled_ = nullptr;
     int scaledWidth_ = 0, scaledHeight_ = 0;
+    HBITMAP kept_ = nullptr;
+    POINT keptOrigin_{0, 0};
 };
 
 class frmSSaver : public platform::Form {
