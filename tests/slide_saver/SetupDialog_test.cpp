@@ -7,6 +7,7 @@
 #include "SaverHarness.h"
 #include "common/FolderHistory_.h"
 #include "common/PicFolderList_.h"
+#include "common/WindowsWallpaper_.h"
 #include "platform/App.h"
 #include "slide_saver/frmSSetup.h"
 
@@ -289,6 +290,49 @@ TEST_F(SetupDialogTest, DisplayPropertiesIsDisabledWhileOpenedFromIt) {
     Click(dialog.cmdCancel);
     EXPECT_TRUE(IsWindowEnabled(properties));
     DestroyWindow(properties);
+}
+
+// Closes the first top-level window of this program whose caption is the timer's target.
+std::string closeTarget;
+int closed = 0;
+VOID CALLBACK CloseWindowCaptioned(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND window = FindWindowA(platform::Form::WindowClass(), closeTarget.c_str());
+    if (!window) return;
+    KillTimer(nullptr, id);
+    ++closed;
+    PostMessageA(window, WM_CLOSE, 0, 0);
+}
+
+TEST_F(SetupDialogTest, BrowserAndAboutOpenModallyAndTheFolderIsCountedAgain) {
+    Picture("a.bmp", 10, 10, RGB(1, 1, 1));
+    Store("Pics Folder", folder.Path());
+    frmSSetup& dialog = OpenDialog();
+    EXPECT_EQ(dialog.frPicFolder.Text(), "Fo&lder containing the pic files  (1 found)");
+    // A picture added while the browser is open is counted when it closes.
+    Picture("b.bmp", 10, 10, RGB(1, 1, 1));
+    closeTarget = "Browse Pics - " + platform::App().Title;
+    closed = 0;
+    SetTimer(nullptr, 0, 50, CloseWindowCaptioned);
+    Click(dialog.cmdWallpaper);
+    EXPECT_EQ(closed, 1);
+    EXPECT_EQ(dialog.frPicFolder.Text(), "Fo&lder containing the pic files  (2 found)");
+    EXPECT_TRUE(IsWindowEnabled(dialog.hWnd()));
+
+    closeTarget = "About";
+    closed = 0;
+    SetTimer(nullptr, 0, 50, CloseWindowCaptioned);
+    Click(dialog.cmdAbout);
+    EXPECT_EQ(closed, 1);
+}
+
+TEST_F(SetupDialogTest, ClearWallpaperTakesTheSuitesWallpaperAway) {
+    const std::string wallpaper = common::WindowsFolder(true) + common::kWallpaperFileName;
+    testing_support::WriteFile(wallpaper, "BM");
+    frmSSetup& dialog = OpenDialog();
+    Click(dialog.cmdClearWP);
+    EXPECT_EQ(GetFileAttributesA(wallpaper.c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(RegString(HKEY_CURRENT_USER, "Control Panel\\Desktop", "Wallpaper"), "(None)");
+    EXPECT_TRUE(boxes.Calls().empty());
 }
 
 }  // namespace
