@@ -51,10 +51,18 @@ void LoadFolderHistory(platform::ComboBox& list, const std::string& section,
     if (list.ListCount() > 0) list.SetListIndex(0);
 }
 
-void ClearFolderHistory(platform::ComboBox& list, const std::string& current, const std::string& section,
-                        const std::function<std::string(int)>& key, const std::function<void()>& click) {
+void FolderListButtonClick(int index, platform::ComboBox& list, const std::string& section,
+                           const std::function<std::string(int)>& key,
+                           const std::function<void(const std::string&, bool)>& updateFolderList) {
+    const int selected = list.ListIndex();
+    const std::string current = selected < 0 ? std::string() : list.List(selected);
+    if (index == 0) {
+        if (platform::MsgBox(kRemoveFolderQuestion, platform::kMsgQuestion) == IDYES) updateFolderList(current, false);
+        return;
+    }
+    if (platform::MsgBox(kClearListQuestion, platform::kMsgQuestion | MB_DEFBUTTON2) != IDYES) return;
     list.Clear();
-    UpdateFolderHistory(list, current, true, click);
+    updateFolderList(current, true);
     for (int i = 0; i < kFolderListMax; ++i) DeleteAppSetting(section, key(i), true);
 }
 
@@ -77,28 +85,29 @@ bool SearchPicFolder(platform::ComboBox* list, const std::string& folder, bool s
     return found;
 }
 
-FolderChoice ChoosePicFolder(HWND owner, const std::string& currentFolder,
-                             const std::function<bool(const std::string&)>& search) {
+bool BrowseForPicFolder(HWND owner, std::string& picsFolder, const std::function<bool(const std::string&)>& search) {
     const std::string types = kPicFileTypes;
     const std::string prompt = std::string(kFolderPrompt1) + kFolderPrompt2 + types + ":";
-    FolderChoice choice;
+    bool refused = false;
     for (;;) {
-        const std::string folder = BrowseForFolder(owner, prompt, currentFolder);
-        if (folder.empty()) return choice;
+        const std::string folder = BrowseForFolder(owner, prompt, picsFolder);
+        if (folder.empty()) break;
         RedrawWindow(owner, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         platform::DoEvents();
         if (search(folder)) {
-            choice.folder = folder;
-            return choice;
+            picsFolder = folder;
+            return true;
         }
         const std::string question = kEmptyFolder1 + folder + kEmptyFolder2 + kEmptyFolder3 + types + kEmptyFolder4 +
                                      kEmptyFolder5;
         if (platform::MsgBox(question, platform::kMsgQuestion | MB_DEFBUTTON2) == IDYES) {
-            choice.folder = folder;
-            return choice;
+            picsFolder = folder;
+            return true;
         }
-        choice.refused = true;
+        refused = true;
     }
+    if (refused) search(picsFolder);
+    return refused;
 }
 
 }  // namespace common

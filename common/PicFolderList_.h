@@ -30,23 +30,23 @@ void UpdateFolderHistory(platform::ComboBox& list, const std::string& folder, bo
 // the first entry.
 void LoadFolderHistory(platform::ComboBox& list, const std::string& section,
                        const std::function<std::string(int)>& key);
-// Empties the list but for `current`, and deletes the 20 history keys at once, quietly.
-void ClearFolderHistory(platform::ComboBox& list, const std::string& current, const std::string& section,
-                        const std::function<std::string(int)>& key, const std::function<void()>& click);
+// What the two buttons beside the history do, each after its question: item 0 removes the
+// current folder from the list, item 1 empties the list but for the current folder and
+// deletes the 20 history keys (`key` names key i of `section`) at once, quietly.
+// `updateFolderList` is the window's UpdateFolderList.
+void FolderListButtonClick(int index, platform::ComboBox& list, const std::string& section,
+                           const std::function<std::string(int)>& key,
+                           const std::function<void(const std::string&, bool)>& updateFolderList);
 
 // Searches `folder` into the picture list under the hourglass; while it runs, the list
 // (when given) shows a notice at the top. True when pictures were found.
 bool SearchPicFolder(platform::ComboBox* list, const std::string& folder, bool subfolders);
 
-// The outcome of the browse loop: the folder taken (empty when none) and whether an empty
-// folder was refused on the way, whose search has then replaced the picture list.
-struct FolderChoice {
-    std::string folder;
-    bool refused = false;
-};
 // Browses until the user takes a folder with pictures, takes an empty one after the
-// question, or cancels. `search` searches a folder into the picture list.
-FolderChoice ChoosePicFolder(HWND owner, const std::string& currentFolder,
-                             const std::function<bool(const std::string&)>& search);
+// question, or cancels; `search` searches a folder into the picture list. A folder taken
+// becomes `picsFolder`; after a refusal and a cancel, `picsFolder` is searched again (the
+// refused folder's search replaced the list). True when either happened: the window then
+// shows the folder again.
+bool BrowseForPicFolder(HWND owner, std::string& picsFolder, const std::function<bool(const std::string&)>& search);
 
 }  // namespace common

@@ -329,31 +329,13 @@ void frmSSetup::AfterFolderChange() {
 }
 
 void frmSSetup::cmdPicFolder_Click() {
-    const common::FolderChoice choice = common::ChoosePicFolder(
-        hWnd(), SaverSettings.PicsFolder, [this](const std::string& folder) { return BuildPicList(folder); });
-    if (!choice.folder.empty()) {
-        SaverSettings.PicsFolder = choice.folder;
-    } else if (choice.refused) {
-        // The refused folder's search replaced the list.
-        BuildPicList(SaverSettings.PicsFolder);
-    } else {
-        return;
-    }
-    AfterFolderChange();
+    const auto search = [this](const std::string& folder) { return BuildPicList(folder); };
+    if (common::BrowseForPicFolder(hWnd(), SaverSettings.PicsFolder, search)) AfterFolderChange();
 }
 
 void frmSSetup::cmdClearList_Click(int index) {
-    const int selected = cboPicFolder.ListIndex();
-    const std::string current = selected < 0 ? std::string() : cboPicFolder.List(selected);
-    if (index == 0) {
-        if (platform::MsgBox(common::kRemoveFolderQuestion, platform::kMsgQuestion) == IDYES)
-            UpdateFolderList(current, false);
-        return;
-    }
-    if (platform::MsgBox(common::kClearListQuestion, platform::kMsgQuestion | MB_DEFBUTTON2) != IDYES) return;
-    common::ClearFolderHistory(cboPicFolder, current, kSettingsSection, FolderHistoryKey,
-                               [this] { cboPicFolder_Click(); });
-    for (auto& button : cmdClearList) button.SetEnabled(cboPicFolder.ListCount() > 0);
+    common::FolderListButtonClick(index, cboPicFolder, kSettingsSection, FolderHistoryKey,
+                                  [this](const std::string& folder, bool add) { UpdateFolderList(folder, add); });
 }
 
 // ---------------------------------------------------------------- settings controls

@@ -17,9 +17,6 @@
 
 namespace saver_test {
 
-// A 24-bit bitmap file of one colour.
-void WriteBmp(const std::string& path, int width, int height, COLORREF color);
-
 // The settings area of the test program (its title is the test executable's name).
 std::string SettingsKey();
 

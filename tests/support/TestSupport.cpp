@@ -86,6 +86,31 @@ void WriteFile(const std::string& path, const std::string& contents) {
     CloseHandle(file);
 }
 
+void WriteBmp(const std::string& path, int width, int height, COLORREF color) {
+    const int rowSize = (width * 3 + 3) & ~3;
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER info{};
+    info.biSize = sizeof info;
+    info.biWidth = width;
+    info.biHeight = height;
+    info.biPlanes = 1;
+    info.biBitCount = 24;
+    info.biSizeImage = static_cast<DWORD>(rowSize * height);
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof info;
+    file.bfSize = file.bfOffBits + info.biSizeImage;
+    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
+    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
+    std::string row(static_cast<size_t>(rowSize), '\0');
+    for (int x = 0; x < width; ++x) {
+        row[x * 3] = static_cast<char>(GetBValue(color));
+        row[x * 3 + 1] = static_cast<char>(GetGValue(color));
+        row[x * 3 + 2] = static_cast<char>(GetRValue(color));
+    }
+    for (int y = 0; y < height; ++y) bytes += row;
+    testing_support::WriteFile(path, bytes);
+}
+
 void DeleteTree(const std::string& path) {
     std::string from = path + std::string(1, '\0');  // double NUL-terminated list
     SHFILEOPSTRUCTA op{};
