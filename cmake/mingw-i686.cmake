@@ -8,5 +8,6 @@ set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# Test executables run under Wine; scripts/wine-env prepares the prefix and display.
+# Test executables run under Wine's 32-bit loader; scripts/wine-env prepares the prefix and
+# display, and scripts/test runs them only where that loader can run.
 set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine)

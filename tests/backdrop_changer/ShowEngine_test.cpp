@@ -2,7 +2,6 @@
 // random numbers and message boxes scripted through their seams.
 #include <windows.h>
 #include <psapi.h>
-#include <winternl.h>
 
 #include <gtest/gtest.h>
 
@@ -23,6 +22,7 @@
 #include "platform/MsgBox.h"
 #include "platform/Picture.h"
 #include "platform/Seams.h"
+#include "support/GuiObjects.h"
 #include "support/TestSupport.h"
 
 using namespace backdrop_changer;
@@ -680,42 +680,16 @@ TEST_F(ShowEngine, RealTimerTicksFirstAfterAMillisecondThenEveryHalfSecond) {
 
 namespace {
 
-// Live GDI objects of this process. Where the system does not count them (Wine), the
-// entries of the process's GDI handle table in use are counted instead.
+// Live GDI and USER objects of this process; where the system does not count them (Wine),
+// the GDI handle table's entries in use and this thread's windows.
 long GdiObjects() {
-    DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    if (counted) return static_cast<long>(counted);
-    using Query = NTSTATUS(WINAPI*)(HANDLE, PROCESSINFOCLASS, void*, ULONG, ULONG*);
-    auto query = reinterpret_cast<Query>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess")));
-    PROCESS_BASIC_INFORMATION basic{};
-    if (!query || query(GetCurrentProcess(), ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0) return -1;
-    const BYTE* peb = reinterpret_cast<const BYTE*>(basic.PebBaseAddress);
-    const BYTE* table = *reinterpret_cast<const BYTE* const*>(peb + (sizeof(void*) == 8 ? 0xF8 : 0x94));
-    if (!table) return -1;
-    long count = 0;
-    // 24-byte entries; the type byte at offset 14 is 0 in a free one.
-    for (size_t i = 0; i < 0x10000; ++i)
-        if (table[i * 24 + 14] != 0) ++count;
-    return count;
+    const testing_support::GuiObjects counts = testing_support::CountGuiObjects();
+    return static_cast<long>(counts.gdi ? counts.gdi : counts.gdiTable);
 }
 
-// USER objects; where the system does not count them, this thread's windows.
 long UserObjects() {
-    DWORD counted = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-    if (counted) return static_cast<long>(counted);
-    long count = 0;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM data) {
-            auto* total = reinterpret_cast<long*>(data);
-            ++*total;
-            EnumChildWindows(
-                window, [](HWND, LPARAM inner) { return ++*reinterpret_cast<long*>(inner), TRUE; }, data);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
-    return count;
+    const testing_support::GuiObjects counts = testing_support::CountGuiObjects();
+    return static_cast<long>(counts.user ? counts.user : counts.windows);
 }
 
 SIZE_T WorkingSet() {

@@ -250,15 +250,13 @@ TEST_F(Commander, ClearClipboardIsOfferedOnlyWithSomethingToClear) {
     EXPECT_EQ(boxes.Count(), 0u);
 }
 
-TEST_F(Commander, BlankScreenStopsBothTimersWhileItIsUp) {
-    Set("Activate Hot Corner On", "1");
-    Load();
-    ASSERT_TRUE(window->HotCorners_Timer.Enabled());
-    ASSERT_TRUE(window->TrayIcon_Timer.Enabled());
-    static TestMainForm* owner = nullptr;
-    static bool hotCornersRan = true, watchdogRan = true, seen = false;
-    owner = window.get();
-    SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR id, DWORD) {
+namespace {
+
+// Looks at both timers from inside the blank screen's modal loop, then ends it.
+struct WhileBlank {
+    static inline TestMainForm* owner = nullptr;
+    static inline bool hotCornersRan = true, watchdogRan = true, seen = false;
+    static void CALLBACK Look(HWND, UINT, UINT_PTR id, DWORD) {
         HWND blank = nullptr;
         for (HWND w = FindWindowExA(nullptr, nullptr, "SorvitaForm", nullptr); w;
              w = FindWindowExA(nullptr, w, "SorvitaForm", nullptr))
@@ -269,11 +267,24 @@ TEST_F(Commander, BlankScreenStopsBothTimersWhileItIsUp) {
         hotCornersRan = owner->HotCorners_Timer.Enabled();
         watchdogRan = owner->TrayIcon_Timer.Enabled();
         PostMessageA(blank, WM_KEYUP, VK_SPACE, 0);
-    });
+    }
+};
+
+}  // namespace
+
+TEST_F(Commander, BlankScreenStopsBothTimersWhileItIsUp) {
+    Set("Activate Hot Corner On", "1");
+    Load();
+    ASSERT_TRUE(window->HotCorners_Timer.Enabled());
+    ASSERT_TRUE(window->TrayIcon_Timer.Enabled());
+    WhileBlank::owner = window.get();
+    WhileBlank::seen = false;
+    WhileBlank::hotCornersRan = WhileBlank::watchdogRan = true;
+    SetTimer(nullptr, 0, 50, &WhileBlank::Look);
     window->TrayIcon_Popup_BlankScreen.Click();
-    ASSERT_TRUE(seen);
-    EXPECT_FALSE(hotCornersRan);
-    EXPECT_FALSE(watchdogRan);
+    ASSERT_TRUE(WhileBlank::seen);
+    EXPECT_FALSE(WhileBlank::hotCornersRan);
+    EXPECT_FALSE(WhileBlank::watchdogRan);
     EXPECT_TRUE(window->HotCorners_Timer.Enabled());
     EXPECT_TRUE(window->TrayIcon_Timer.Enabled());
 }

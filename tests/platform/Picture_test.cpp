@@ -306,6 +306,34 @@ TEST(Picture, DrawsAtItsOwnSizeAndScaled) {
     EXPECT_EQ(small.At(1, 0), kRed);
 }
 
+// The leak checks here and elsewhere prove nothing unless the counts see objects come and go,
+// in 32-bit processes as much as in 64-bit ones.
+TEST(GuiObjectCounts, SeeABitmapAndAWindowComeAndGo) {
+    const auto gdi = [] {
+        const testing_support::GuiObjects counts = testing_support::CountGuiObjects();
+        return counts.gdi ? counts.gdi : counts.gdiTable;
+    };
+    const unsigned long gdiBefore = gdi();
+    {
+        platform::GdiObject bitmap(CreateBitmap(4, 4, 1, 32, nullptr));
+        EXPECT_EQ(gdi(), gdiBefore + 1);
+    }
+    EXPECT_EQ(gdi(), gdiBefore);
+
+    // While a thread has windows it also has an input method window; one stays up throughout.
+    const auto makeWindow = [] {
+        return CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 4, 4, nullptr, nullptr, nullptr, nullptr);
+    };
+    HWND anchor = makeWindow();
+    const unsigned long windowsBefore = testing_support::CountGuiObjects().windows;
+    HWND window = makeWindow();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(testing_support::CountGuiObjects().windows, windowsBefore + 1);
+    DestroyWindow(window);
+    EXPECT_EQ(testing_support::CountGuiObjects().windows, windowsBefore);
+    DestroyWindow(anchor);
+}
+
 TEST(Picture, MovesOwnershipAndReleasesItsBitmap) {
     const testing_support::GuiObjects before = testing_support::CountGuiObjects();
     {
