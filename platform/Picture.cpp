@@ -10,6 +10,7 @@
 #include "platform/App.h"
 #include "platform/BitmapFile.h"
 #include "platform/Handles.h"
+#include "platform/Orientation.h"
 #include "platform/PictureHeader.h"
 
 namespace platform {
@@ -115,6 +116,7 @@ double Picture::HeightTwips() const { return height_ * TwipsPerPixelY(); }
 HBITMAP Picture::Bitmap() const { return bitmap_; }
 
 Picture Picture::Load(const std::string& path, std::string* error) {
+    int orientation = 1;
     {
         // Some systems' decoders decode the whole picture as soon as the file is opened, at
         // whatever size its headers declare: a small file may ask for gigabytes and minutes.
@@ -137,7 +139,9 @@ Picture Picture::Load(const std::string& path, std::string* error) {
             SetError(error, kNotAPicture);
             return Picture();
         }
-        if (header.sized && !FitsInMemory(header.width, header.height)) {
+        orientation = header.orientation;
+        const bool swap = SwapsSides(orientation);
+        if (header.sized && !FitsInMemory(swap ? header.height : header.width, swap ? header.width : header.height)) {
             SetError(error, header.width && header.height ? kTooLargeToLoad : kNotAPicture);
             return Picture();
         }
@@ -166,7 +170,11 @@ Picture Picture::Load(const std::string& path, std::string* error) {
         SetError(error, HresultDescription(hr));
         return Picture();
     }
-    if (!FitsInMemory(width, height)) {
+    // Photos are turned upright before anyone sees them, so every size below is the upright one.
+    if (container != GUID_ContainerFormatJpeg) orientation = 1;
+    const bool swap = SwapsSides(orientation);
+    const UINT uprightWidth = swap ? height : width, uprightHeight = swap ? width : height;
+    if (!FitsInMemory(uprightWidth, uprightHeight)) {
         SetError(error, width && height ? kTooLargeToLoad : kNotAPicture);
         return Picture();
     }
@@ -185,31 +193,38 @@ Picture Picture::Load(const std::string& path, std::string* error) {
         }
     }
     Picture picture;
-    BITMAPINFO info = TopDown32(static_cast<int>(width), static_cast<int>(height));
+    BITMAPINFO info = TopDown32(static_cast<int>(uprightWidth), static_cast<int>(uprightHeight));
     picture.bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &picture.bits_, nullptr, 0);
     if (!picture.bitmap_) {
         SetError(error, ErrorDescription(ERROR_NOT_ENOUGH_MEMORY));
         return Picture();
     }
-    picture.width_ = static_cast<int>(width);
-    picture.height_ = static_cast<int>(height);
+    picture.width_ = static_cast<int>(uprightWidth);
+    picture.height_ = static_cast<int>(uprightHeight);
     // In strips: a converter given the whole picture at once first copies all of it in the
     // source's format, which for a large JPEG is most of another picture's worth of memory.
+    // A photo to be turned goes through one strip of its own on the way, never a whole copy.
     const UINT stride = width * 4;
     const UINT stripRows = std::max<UINT>(1, kStripBytes / stride);
+    const bool turn = orientation != 1;
     auto* bits = static_cast<BYTE*>(picture.bits_);
     std::vector<BYTE> narrow;
     if (widen24) narrow.resize(static_cast<size_t>(width) * 3 * std::min(stripRows, height));
+    std::vector<std::uint32_t> stored;
+    if (turn) stored.resize(static_cast<size_t>(width) * std::min(stripRows, height));
     for (UINT top = 0; top < height && SUCCEEDED(hr); top += stripRows) {
         const UINT rows = std::min(stripRows, height - top);
         const WICRect strip{0, static_cast<INT>(top), static_cast<INT>(width), static_cast<INT>(rows)};
-        BYTE* out = bits + static_cast<size_t>(top) * stride;
+        BYTE* out = turn ? reinterpret_cast<BYTE*>(stored.data()) : bits + static_cast<size_t>(top) * stride;
         if (!widen24) {
             hr = converted->CopyPixels(&strip, stride, stride * rows, out);
-            continue;
+        } else {
+            hr = frame->CopyPixels(&strip, width * 3, width * 3 * rows, narrow.data());
+            if (SUCCEEDED(hr)) Rows24To32(narrow.data(), static_cast<int>(width), static_cast<int>(rows), out);
         }
-        hr = frame->CopyPixels(&strip, width * 3, width * 3 * rows, narrow.data());
-        if (SUCCEEDED(hr)) Rows24To32(narrow.data(), static_cast<int>(width), static_cast<int>(rows), out);
+        if (SUCCEEDED(hr) && turn)
+            TurnRows(stored.data(), static_cast<int>(width), static_cast<int>(height), static_cast<int>(top),
+                     static_cast<int>(rows), orientation, static_cast<std::uint32_t*>(picture.bits_));
     }
     if (FAILED(hr)) {
         SetError(error, HresultDescription(hr));

@@ -16,6 +16,8 @@ public:
     ~Picture();
 
     // ".jpg", ".jpe*", ".gif" (first frame) and ".bmp" (every depth, RLE, top-down).
+    // A JPEG comes turned upright as its EXIF orientation says: from here on, its size and
+    // pixels are the upright ones.
     // On failure: an empty picture, and the system's description of the error in *error.
     static Picture Load(const std::string& path, std::string* error = nullptr);
     // A copy of the bitmap; the caller keeps its own. Empty when the bitmap cannot be read.

@@ -36,6 +36,15 @@ public:
         const int high = At(at), low = At(at + 1);
         return high < 0 || low < 0 ? -1 : (high << 8) | low;
     }
+    std::int64_t Be(std::uint64_t at, int size) {
+        std::int64_t value = 0;
+        for (int i = 0; i < size; ++i) {
+            const int byte = At(at + static_cast<std::uint64_t>(i));
+            if (byte < 0) return -1;
+            value = (value << 8) | byte;
+        }
+        return value;
+    }
 
 private:
     static constexpr std::size_t kWindow = 64 * 1024;
@@ -50,7 +59,40 @@ bool IsFrameMarker(int marker) {
     return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
 }
 
+// The orientation in an EXIF block's TIFF structure of `size` bytes at `start`: 1 unless
+// the first directory lies wholly inside the block and its tag is a SHORT of 1 to 8. Only
+// the first directory is read, so a damaged chain of directories cannot lead anywhere.
+int ExifOrientation(Bytes& bytes, std::uint64_t start, std::uint64_t size) {
+    constexpr int kAsStored = 1;
+    if (size < 8) return kAsStored;
+    const int order = bytes.At(start), order2 = bytes.At(start + 1);
+    if (order != order2 || (order != 'I' && order != 'M')) return kAsStored;
+    const bool little = order == 'I';
+    const auto field = [&](std::uint64_t offset, int width) {
+        return little ? bytes.Le(start + offset, width) : bytes.Be(start + offset, width);
+    };
+    if (field(2, 2) != 42) return kAsStored;
+    const std::int64_t directory = field(4, 4);
+    // Inside the header, or past the block: the directory is not where it says.
+    if (directory < 8 || static_cast<std::uint64_t>(directory) > size - 2) return kAsStored;
+    const std::int64_t entries = field(static_cast<std::uint64_t>(directory), 2);
+    if (entries < 0) return kAsStored;
+    const std::uint64_t end = static_cast<std::uint64_t>(directory) + 2 + 12 * static_cast<std::uint64_t>(entries);
+    // A directory cut off by the block's end, or by the file's, is not trusted at all.
+    if (end > size || bytes.At(start + end - 1) < 0) return kAsStored;
+    for (std::int64_t i = 0; i < entries; ++i) {
+        const std::uint64_t entry = static_cast<std::uint64_t>(directory) + 2 + 12 * static_cast<std::uint64_t>(i);
+        if (field(entry, 2) != 0x0112) continue;
+        constexpr std::int64_t kShort = 3;
+        if (field(entry + 2, 2) != kShort || field(entry + 4, 4) != 1) return kAsStored;
+        const std::int64_t value = field(entry + 8, 2);  // a single SHORT sits at the start of the value field
+        return value >= 1 && value <= 8 ? static_cast<int>(value) : kAsStored;
+    }
+    return kAsStored;
+}
+
 void Jpeg(Bytes& bytes, PictureHeader& header) {
+    bool exifSeen = false;
     std::uint64_t at = 2;
     for (;;) {
         // As the decoder does: bytes other than 0xFF before a marker are skipped, so are
@@ -65,6 +107,13 @@ void Jpeg(Bytes& bytes, PictureHeader& header) {
         if (marker == 0xD9 || marker == 0xDA) return;  // image end or scan data before any frame
         const std::int64_t length = bytes.Be16(at);
         if (length < 2) return;
+        // "Exif\0\0", then the TIFF structure; other APP1 blocks (XMP) are passed by, and a
+        // second EXIF block (an editor's leftover) does not overrule the first.
+        if (marker == 0xE1 && !exifSeen && length >= 8 && bytes.Be(at + 2, 4) == 0x45786966 &&
+            bytes.Be16(at + 6) == 0) {
+            exifSeen = true;
+            header.orientation = ExifOrientation(bytes, at + 8, static_cast<std::uint64_t>(length) - 8);
+        }
         if (IsFrameMarker(marker)) {
             const std::int64_t height = bytes.Be16(at + 3);
             const std::int64_t width = bytes.Be16(at + 5);

@@ -17,6 +17,10 @@ struct PictureHeader {
     // screen and each of its frames, since all frames are decoded when it is opened.
     std::uint32_t width = 0;
     std::uint32_t height = 0;
+    // A JPEG's EXIF orientation (see Orientation.h), from the first EXIF block before its
+    // frame header: only the first directory's tag 0x0112 of type SHORT with one value, 1 to 8.
+    // 1 where there is none, and where the block or the tag is damaged or out of range.
+    int orientation = 1;
 };
 
 // Reads up to `size` bytes at `offset` into `out`; returns how many it read (fewer at the
@@ -24,7 +28,7 @@ struct PictureHeader {
 using ReadAt = std::function<std::size_t(std::uint64_t offset, void* out, std::size_t size)>;
 
 // Looks only at the signature and headers, the way the decoders find them: a JPEG's first
-// frame marker past any other segments and stray bytes, a GIF's screen and image
+// frame marker past any other segments and stray bytes (reading its EXIF block on the way), a GIF's screen and image
 // descriptors past its extensions and data blocks, a bitmap's info header.
 PictureHeader ReadPictureHeader(const ReadAt& read);
 

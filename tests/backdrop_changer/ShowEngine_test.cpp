@@ -285,6 +285,24 @@ TEST_F(ShowEngine, PictureOfTheScreensSizeIsCentred) {
     EXPECT_EQ(boxes.Count(), 0u);
 }
 
+TEST_F(ShowEngine, PhotoIsMeasuredAndHungUpright) {
+    // Stored 800 x 8 with a quarter turn: 8 x 800 upright, taller than the screen, while the
+    // stored picture would fit it.
+    if (screenHeight >= 800 || screenWidth < 800) GTEST_SKIP() << "needs a screen at least 800 wide, under 800 high";
+    MsgBoxRecorder boxes;
+    Settings.StretchFit = true;
+    Settings.StretchType = 0;
+    Settings.TileSmall = false;
+    const std::string photo = folder.File("photo.jpg");
+    ASSERT_TRUE(CopyFileA((testing_support::WinePathFromEnv("SORVITA_TEST_DATA") + "\\orient-6-tall.jpg").c_str(),
+                          photo.c_str(), FALSE));
+    common::PicFiles = {folder.Path() + "\\" + common::kPicFileSpec, photo};
+    EXPECT_EQ(HangNext(), photo);
+    EXPECT_EQ(HungStyle(), common::kStyleStretch);
+    EXPECT_EQ(BmpSize(common::WallpaperFilePath()), std::make_pair(8L, 800L));
+    EXPECT_EQ(boxes.Count(), 0u);
+}
+
 TEST_F(ShowEngine, TiledOnlyBelowTheTilePercentage) {
     MsgBoxRecorder boxes;
     Settings.TileSmall = true;

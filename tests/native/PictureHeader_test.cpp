@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
+#include <string>
 #include <vector>
 
 #include "platform/PictureHeader.h"
@@ -182,6 +183,270 @@ TEST(PictureHeader, ArbitraryBytesEndTheWalk) {
             }
             const PictureHeader header = Header(file);
             EXPECT_NE(header.kind, PictureKind::Unknown);
+        }
+    }
+}
+
+namespace {
+
+// A TIFF structure as an EXIF block holds it: the header, then what the test appends.
+class Tiff {
+public:
+    struct Entry {
+        int tag, type;
+        std::uint32_t count, value;
+    };
+    explicit Tiff(bool little, std::uint32_t firstDirectory = 8) : little_(little) {
+        Append(bytes, {little ? 'I' : 'M', little ? 'I' : 'M'});
+        U16(42);
+        U32(firstDirectory);
+    }
+    void U16(std::uint32_t value) {
+        if (little_)
+            Append(bytes, {static_cast<int>(value & 0xFF), static_cast<int>(value >> 8 & 0xFF)});
+        else
+            Append(bytes, {static_cast<int>(value >> 8 & 0xFF), static_cast<int>(value & 0xFF)});
+    }
+    void U32(std::uint32_t value) {
+        if (little_) {
+            U16(value & 0xFFFF);
+            U16(value >> 16);
+        } else {
+            U16(value >> 16);
+            U16(value & 0xFFFF);
+        }
+    }
+    // One directory where the bytes end now; a single SHORT sits at the start of its value field.
+    void Directory(std::initializer_list<Entry> entries, std::uint32_t next = 0) {
+        U16(static_cast<std::uint32_t>(entries.size()));
+        for (const Entry& e : entries) {
+            U16(static_cast<std::uint32_t>(e.tag));
+            U16(static_cast<std::uint32_t>(e.type));
+            U32(e.count);
+            if (e.type == 3 && e.count == 1) {
+                U16(e.value);
+                U16(0);
+            } else {
+                U32(e.value);
+            }
+        }
+        U32(next);
+    }
+    Bytes bytes;
+
+private:
+    bool little_;
+};
+
+constexpr Tiff::Entry kMake{0x010F, 2, 4, 0x006D6143};
+constexpr Tiff::Entry Orientation(std::uint32_t value) { return {0x0112, 3, 1, value}; }
+
+void App1(Bytes& file, const std::string& signature, const Bytes& body) {
+    Bytes payload(signature.begin(), signature.end());
+    payload.insert(payload.end(), body.begin(), body.end());
+    Append(file, {0xFF, 0xE1, static_cast<int>((payload.size() + 2) >> 8), static_cast<int>((payload.size() + 2) & 0xFF)});
+    file.insert(file.end(), payload.begin(), payload.end());
+}
+const std::string kExif("Exif\0\0", 6);
+
+// A JPEG with the EXIF block right after its start, as cameras write it.
+Bytes Photo(const Tiff& tiff) {
+    Bytes file{0xFF, 0xD8};
+    App1(file, kExif, tiff.bytes);
+    Frame(file, 0xC0, 300, 200);
+    Segment(file, 0xDA, 8);
+    return file;
+}
+
+int OrientationOf(const Bytes& file) { return Header(file).orientation; }
+
+Tiff Tagged(bool little, std::uint32_t value) {
+    Tiff tiff(little);
+    tiff.Directory({kMake, Orientation(value), {0x8769, 4, 1, 0}});
+    return tiff;
+}
+
+}  // namespace
+
+TEST(PictureHeaderExif, OrientationInEitherByteOrderWherePhotosPutIt) {
+    for (bool little : {true, false}) {
+        for (std::uint32_t value = 1; value <= 8; ++value) {
+            SCOPED_TRACE(testing::Message() << (little ? "II " : "MM ") << value);
+            const Bytes file = Photo(Tagged(little, value));
+            int reads = 0;
+            const PictureHeader header = Header(file, &reads);
+            EXPECT_EQ(header.orientation, static_cast<int>(value));
+            ExpectSize(header, PictureKind::Jpeg, 300, 200);  // the stored size: turning is the loader's
+            EXPECT_LE(reads, 2);
+
+            // After a JFIF segment and an XMP block, and with the tag alone in its directory.
+            Bytes later{0xFF, 0xD8};
+            Segment(later, 0xE0, 14);
+            App1(later, std::string("http://ns.adobe.com/xap/1.0/\0", 29), Bytes(40, 'x'));
+            Tiff alone(little);
+            alone.Directory({Orientation(value)});
+            App1(later, kExif, alone.bytes);
+            Segment(later, 0xDB, 67);
+            Frame(later, 0xC2, 300, 200);
+            EXPECT_EQ(OrientationOf(later), static_cast<int>(value));
+        }
+    }
+}
+
+TEST(PictureHeaderExif, NoTagOrAnUnusableOneMeansAsStored) {
+    Bytes plain{0xFF, 0xD8};
+    Segment(plain, 0xE0, 14);
+    Frame(plain, 0xC0, 300, 200);
+    EXPECT_EQ(OrientationOf(plain), 1);
+
+    // EXIF bytes inside another APP1 block are not an EXIF block.
+    Bytes xmp{0xFF, 0xD8};
+    Bytes hidden(kExif.begin(), kExif.end());
+    const Bytes tagged = Tagged(true, 6).bytes;
+    hidden.insert(hidden.end(), tagged.begin(), tagged.end());
+    App1(xmp, std::string("http://ns.adobe.com/xap/1.0/\0", 29), hidden);
+    Frame(xmp, 0xC0, 300, 200);
+    EXPECT_EQ(OrientationOf(xmp), 1);
+
+    Tiff untagged(true);
+    untagged.Directory({kMake});
+    EXPECT_EQ(OrientationOf(Photo(untagged)), 1);
+
+    for (std::uint32_t value : {0u, 9u, 0x0600u, 0xFFFFu}) EXPECT_EQ(OrientationOf(Photo(Tagged(false, value))), 1) << value;
+
+    // Only a single SHORT is an orientation.
+    for (Tiff::Entry entry : {Tiff::Entry{0x0112, 4, 1, 6}, Tiff::Entry{0x0112, 3, 2, 6}, Tiff::Entry{0x0112, 3, 0, 6},
+                              Tiff::Entry{0x0112, 8, 1, 6}}) {
+        Tiff odd(true);
+        odd.Directory({entry});
+        EXPECT_EQ(OrientationOf(Photo(odd)), 1) << entry.type << " " << entry.count;
+    }
+    // The first tag decides, even when it cannot be used.
+    Tiff twice(true);
+    twice.Directory({Orientation(9), Orientation(6)});
+    EXPECT_EQ(OrientationOf(Photo(twice)), 1);
+
+    // A second EXIF block does not overrule the first, nor does one past the frame header count.
+    Bytes second{0xFF, 0xD8};
+    App1(second, kExif, untagged.bytes);
+    App1(second, kExif, Tagged(true, 6).bytes);
+    Frame(second, 0xC0, 300, 200);
+    EXPECT_EQ(OrientationOf(second), 1);
+    Bytes afterFrame{0xFF, 0xD8};
+    Frame(afterFrame, 0xC0, 300, 200);
+    App1(afterFrame, kExif, Tagged(true, 6).bytes);
+    EXPECT_EQ(OrientationOf(afterFrame), 1);
+
+    // Other kinds of picture have none.
+    Bytes gif = GifStart(4, 4);
+    App1(gif, kExif, Tagged(true, 6).bytes);
+    EXPECT_EQ(OrientationOf(gif), 1);
+}
+
+TEST(PictureHeaderExif, DamagedBlocksMeanAsStored) {
+    // Byte order and the TIFF mark.
+    for (const char* order : {"IM", "MI", "ii", "\0\0"}) {
+        Bytes file = Photo(Tagged(true, 6));
+        file[12] = static_cast<std::uint8_t>(order[0]);
+        file[13] = static_cast<std::uint8_t>(order[1]);
+        EXPECT_EQ(OrientationOf(file), 1) << order;
+    }
+    Bytes wrongMark = Photo(Tagged(false, 6));
+    wrongMark[15] = 43;
+    EXPECT_EQ(OrientationOf(wrongMark), 1);
+
+    // The first directory inside the header, or where the block does not reach.
+    const std::uint32_t blockSize = 8 + 2 + 12 + 4;
+    for (std::uint32_t at : {0u, 4u, 7u, blockSize - 1, blockSize, 0x7FFFFFFFu, 0xFFFFFFFFu}) {
+        for (bool little : {true, false}) {
+            Tiff misplaced(little, at);
+            misplaced.Directory({Orientation(6)});
+            EXPECT_EQ(OrientationOf(Photo(misplaced)), 1) << at;
+        }
+    }
+
+    // More entries declared than the block holds: the directory runs past its end.
+    for (std::uint32_t count : {4u, 65535u}) {
+        Tiff overlong(true);
+        overlong.Directory({kMake, Orientation(6), kMake});
+        overlong.bytes[8] = static_cast<std::uint8_t>(count & 0xFF);
+        overlong.bytes[9] = static_cast<std::uint8_t>(count >> 8);
+        EXPECT_EQ(OrientationOf(Photo(overlong)), 1) << count;
+    }
+
+    // The block's declared length ends inside the directory; the bytes that follow in the
+    // file (here the rest of the directory, then a frame) are not the block's.
+    Bytes cut = Photo(Tagged(true, 6));
+    cut[5] = static_cast<std::uint8_t>(cut[5] - 20);
+    EXPECT_EQ(OrientationOf(cut), 1);
+
+    // The directory said to lie just past the block, where a comment holds one that says 6.
+    Tiff pointsOut(false, 12 + 4);
+    pointsOut.U32(0);
+    Tiff stray(false);
+    stray.Directory({Orientation(6)});
+    Bytes outside{0xFF, 0xD8};
+    App1(outside, kExif, pointsOut.bytes);
+    Segment(outside, 0xFE, stray.bytes.size() - 8);
+    std::copy(stray.bytes.begin() + 8, stray.bytes.end(), outside.end() - static_cast<std::ptrdiff_t>(stray.bytes.size() - 8));
+    Frame(outside, 0xC0, 300, 200);
+    EXPECT_EQ(OrientationOf(outside), 1);
+    outside[19] = 8;  // with the offset pointing back inside, the empty space there is no directory either
+    EXPECT_EQ(OrientationOf(outside), 1);
+
+    // Loops in the chain of directories: only the first directory counts, and is read once.
+    Tiff selfLoop(true);
+    selfLoop.Directory({Orientation(6)}, 8);
+    EXPECT_EQ(OrientationOf(Photo(selfLoop)), 6);
+    Tiff thumbnailLoop(true);
+    thumbnailLoop.Directory({kMake}, 8 + 2 + 12 + 4);
+    thumbnailLoop.Directory({Orientation(6)}, 8);
+    EXPECT_EQ(OrientationOf(Photo(thumbnailLoop)), 1);
+}
+
+TEST(PictureHeaderExif, FileEndingInsideTheDirectoryMeansAsStored) {
+    const Bytes file = Photo(Tagged(false, 6));
+    const std::size_t directoryEnd = 2 + 4 + 6 + 8 + 2 + 3 * 12;
+    for (std::size_t size = 0; size <= file.size(); ++size) {
+        const Bytes cut(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(size));
+        EXPECT_EQ(OrientationOf(cut), size >= directoryEnd ? 6 : 1) << size;
+    }
+}
+
+TEST(PictureHeaderExif, MutatedBlocksStayInRangeAndInBounds) {
+    // Random damage to every field of the block, its segment's length included, and random
+    // cuts: the reader must end, read nothing outside the file (the sanitizers watch the
+    // exact-size buffers) and give 1 to 8.
+    std::uint32_t state = 2024;
+    const auto next = [&] {
+        state = state * 1103515245u + 12345u;
+        return state >> 8;
+    };
+    for (bool little : {true, false}) {
+        Tiff rich(little);
+        rich.Directory({kMake, {0x0110, 2, 20, 200}, Orientation(3), {0x8769, 4, 1, 80}}, 8);
+        const Bytes original = Photo(rich);
+        const std::size_t blockEnd = 2 + 4 + kExif.size() + rich.bytes.size();
+        for (int round = 0; round < 3000; ++round) {
+            Bytes file = original;
+            const int changes = 1 + static_cast<int>(next() % 4);
+            for (int i = 0; i < changes; ++i) {
+                const std::size_t at = 4 + next() % (blockEnd - 4);
+                file[at] = static_cast<std::uint8_t>(next() % 5 == 0 ? 0xFF : next());
+            }
+            if (next() % 3 == 0) file.resize(next() % file.size());
+            const int orientation = OrientationOf(file);
+            EXPECT_GE(orientation, 1);
+            EXPECT_LE(orientation, 8);
+        }
+        // Random bytes after a sound TIFF header.
+        for (int round = 0; round < 1000; ++round) {
+            Tiff noise(little);
+            const std::size_t size = next() % 300;
+            for (std::size_t i = 0; i < size; ++i) noise.bytes.push_back(static_cast<std::uint8_t>(next()));
+            const int orientation = OrientationOf(Photo(noise));
+            EXPECT_GE(orientation, 1);
+            EXPECT_LE(orientation, 8);
         }
     }
 }

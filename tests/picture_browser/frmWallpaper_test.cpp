@@ -27,6 +27,16 @@ protected:
     }
 };
 
+// The picture's colours, top row first.
+std::vector<DWORD> Colours(const platform::Picture& picture) {
+    DIBSECTION section{};
+    if (!GetObjectA(picture.Bitmap(), sizeof section, &section)) return {};
+    const auto* bits = static_cast<const DWORD*>(section.dsBm.bmBits);
+    std::vector<DWORD> colours(bits, bits + static_cast<size_t>(picture.Width()) * picture.Height());
+    for (DWORD& colour : colours) colour &= 0xFFFFFF;
+    return colours;
+}
+
 }  // namespace
 
 TEST_F(Browser, FirstOpeningShowsTheCurrentFolderWithAnEmptyHistory) {
@@ -339,6 +349,30 @@ TEST_F(Browser, WallpaperMenuHangsTheShownPictureAndClearRemovesIt) {
     Click(form.cmdClearWallpaper);
     EXPECT_EQ(GetFileAttributesA(file.c_str()), INVALID_FILE_ATTRIBUTES);
     ASSERT_EQ(hung.size(), 2u);
+}
+
+TEST_F(Browser, PhotoStoredTurnedIsShownDescribedAndHungUpright) {
+    // Stored 16 x 24 with a quarter turn clockwise; upright 24 x 16.
+    auto& form = OpenOwn();
+    EnterFolder("Pics");
+    const std::string data = testing_support::WinePathFromEnv("SORVITA_TEST_DATA");
+    ASSERT_TRUE(CopyFileA((data + "\\orient-6.jpg").c_str(), (pics + "\\phone.jpg").c_str(), FALSE));
+    form.PicsFileList.Refresh();
+    ChooseFile("phone.jpg");
+    const std::string info = form.labPicInfo.Text();
+    EXPECT_EQ(info.substr(0, info.find(" - ")), "24 x 16") << info;
+    EXPECT_EQ(form.Pane.PicWidth, platform::PixelsToTwipsX(24));
+    EXPECT_EQ(form.Pane.PicHeight, platform::PixelsToTwipsY(16));
+
+    platform::ScopedSeam<std::function<BOOL(UINT, UINT, void*, UINT)>> spi(
+        platform::seams::SystemParametersInfoA, [](UINT, UINT, void*, UINT) { return TRUE; });
+    popupChoice = &form.Wallpaper_Popup_Centered;
+    Click(form.cmdSetWallpaper);
+    const platform::Picture written = platform::Picture::Load(common::WallpaperFilePath());
+    const platform::Picture upright = platform::Picture::Load(data + "\\orient-1.jpg");
+    ASSERT_EQ(written.Width(), 24);
+    ASSERT_EQ(written.Height(), 16);
+    EXPECT_EQ(Colours(written), Colours(upright));
 }
 
 TEST_F(Browser, WindowRefusesToGetSmallerThanItsMinimumAndMinimumSizeGivesIt) {

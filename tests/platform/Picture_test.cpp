@@ -362,3 +362,92 @@ TEST(Picture, MovesOwnershipAndReleasesItsBitmap) {
     }
     EXPECT_EQ(testing_support::CountGuiObjects(), before);
 }
+
+// Photos stored turned, with an EXIF orientation (tests/data/orient-*.jpg): upright they are
+// 24 x 16 in six flat 8x8 blocks, which JPEG decodes to the same pixels wherever a block
+// lies. So every orientation must load pixel for pixel like orient-1.jpg, and each block's
+// colour is checked against its nominal one too, in case all eight were wrong alike.
+namespace {
+
+constexpr COLORREF kUprightBlocks[2][3] = {{kRed, kGreen, kBlue}, {RGB(255, 255, 0), kWhite, RGB(0, 0, 0)}};
+
+void ExpectUpright(const Picture& picture, const Picture& reference) {
+    ASSERT_EQ(picture.Width(), 24);
+    ASSERT_EQ(picture.Height(), 16);
+    EXPECT_TRUE(SamePixels(picture, reference));
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 24; ++x)
+            ASSERT_TRUE(Near(Pixel(picture, x, y), kUprightBlocks[y / 8][x / 8], 4))
+                << x << "," << y << ": " << std::hex << Pixel(picture, x, y);
+}
+
+std::string FileBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+}  // namespace
+
+TEST(PictureOrientation, EachOfTheEightLoadsUpright) {
+    std::string error;
+    const Picture reference = Picture::Load(Data("orient-1.jpg"), &error);
+    ASSERT_FALSE(reference.Empty()) << error;
+    for (int orientation = 1; orientation <= 8; ++orientation) {
+        SCOPED_TRACE(testing::Message() << "orientation " << orientation);
+        const Picture picture = Picture::Load(Data("orient-" + std::to_string(orientation) + ".jpg"), &error);
+        ASSERT_FALSE(picture.Empty()) << error;
+        // The stored pixels of 5 to 8 are 16 wide and 24 high.
+        ExpectUpright(picture, reference);
+        EXPECT_DOUBLE_EQ(picture.WidthTwips(), 24 * platform::TwipsPerPixelX());
+        EXPECT_DOUBLE_EQ(picture.HeightTwips(), 16 * platform::TwipsPerPixelY());
+        // What the picture holds is what it draws and what it saves.
+        Canvas canvas(24, 16);
+        picture.Draw(canvas.dc(), 0, 0, 24, 16);
+        EXPECT_EQ(canvas.At(20, 2), Pixel(picture, 20, 2));
+        EXPECT_EQ(canvas.At(2, 13), Pixel(picture, 2, 13));
+    }
+}
+
+TEST(PictureOrientation, DamagedOrUnusableTagsLoadAsStored) {
+    const Picture reference = Picture::Load(Data("orient-1.jpg"));
+    // Each would say "a quarter clockwise" (or 9) if it were read past its damage; the
+    // pixels are stored upright.
+    for (const char* file : {"orient-cut.jpg", "orient-offset.jpg", "orient-loop.jpg", "orient-9.jpg"}) {
+        SCOPED_TRACE(file);
+        std::string error;
+        const Picture picture = Picture::Load(Data(file), &error);
+        ASSERT_FALSE(picture.Empty()) << error;
+        ExpectUpright(picture, reference);
+    }
+}
+
+TEST(PictureOrientation, SizeLimitHoldsForTheTurnedPicture) {
+    // A photo declaring 60000 x 60000 and a quarter turn is refused before anything is decoded.
+    TempFolder folder("picture-orient-huge");
+    std::string jpeg = FileBytes(Data("orient-6.jpg"));
+    const size_t frame = jpeg.find("\xFF\xC0");
+    ASSERT_NE(frame, std::string::npos);
+    jpeg.replace(frame + 5, 4, "\xEA\x60\xEA\x60");
+    testing_support::WriteFile(folder.File("huge.jpg"), jpeg);
+    PROCESS_MEMORY_COUNTERS before{};
+    GetProcessMemoryInfo(GetCurrentProcess(), &before, sizeof before);
+    std::string error;
+    EXPECT_TRUE(Picture::Load(folder.File("huge.jpg"), &error).Empty());
+    EXPECT_EQ(error, "The picture is too large to be loaded.");
+    PROCESS_MEMORY_COUNTERS after{};
+    GetProcessMemoryInfo(GetCurrentProcess(), &after, sizeof after);
+    EXPECT_LT(after.PeakWorkingSetSize - before.PeakWorkingSetSize, size_t{64} << 20);
+}
+
+TEST(PictureOrientation, TurnedPhotoSavesUprightAndLeaksNothing) {
+    TempFolder folder("picture-orient-save");
+    const testing_support::GuiObjects before = testing_support::CountGuiObjects();
+    for (int orientation : {3, 6, 7}) {
+        const Picture picture = Picture::Load(Data("orient-" + std::to_string(orientation) + ".jpg"));
+        const std::string saved = folder.File("upright.bmp");
+        ASSERT_TRUE(picture.SaveAsBitmapFile(saved));
+        const Picture back = Picture::Load(saved);
+        EXPECT_TRUE(SamePixels(back, picture)) << orientation;
+    }
+    EXPECT_EQ(testing_support::CountGuiObjects(), before);
+}
