@@ -2,6 +2,9 @@
 // (UTF-16, its ANSI or OEM code page, rich text, a link): shown as that program meant it
 // and saved without loss.
 #include "InspectorHarness.h"
+
+#include <shlobj.h>
+
 #include "platform/Handles.h"
 
 using namespace inspector_test;
@@ -137,15 +140,24 @@ TEST(PasteInspectorProgram, ShowsAnotherProgramsUnicodeTextAndRecordsAnAccentedH
     HWND edit = nullptr;
     EnumChildWindows(windows.mine, FindEdit, reinterpret_cast<LPARAM>(&edit));
     ASSERT_TRUE(edit);
+    // Shown at load, or at the next tick if another process had the clipboard open just then.
     wchar_t text[64] = {};
-    SendMessageW(edit, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text));
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 4000 && !text[0]; Sleep(100))
+        SendMessageW(edit, WM_GETTEXT, 64, reinterpret_cast<LPARAM>(text));
     EXPECT_EQ(std::wstring(text), Utf16(kSample));
 
-    // A second copy started from an accented folder records where it lives, then ends.
-    const std::string folder = "C:\\Fotos Café ☀";
+    // A second copy started from an accented folder records where it lives, then ends; the
+    // path is longer in UTF-8 than MAX_PATH characters' worth of bytes twice over.
+    const std::string top = "C:\\Fotos Café ☀";
+    std::string folder = top;
+    for (int level = 0; level < 2; ++level) {
+        folder += "\\";
+        for (int i = 0; i < 80; ++i) folder += "日";
+    }
     const std::string copy = folder + "\\Sorvita Paste Inspector.exe";
-    testing_support::DeleteTree(folder);
-    ASSERT_TRUE(CreateDirectoryW(Utf16(folder).c_str(), nullptr));
+    ASSERT_GT(copy.size(), static_cast<size_t>(2 * MAX_PATH));
+    testing_support::DeleteTree(top);
+    ASSERT_EQ(SHCreateDirectoryExW(nullptr, Utf16(folder).c_str(), nullptr), ERROR_SUCCESS);
     ASSERT_TRUE(CopyFileW(Utf16(exe).c_str(), Utf16(copy).c_str(), FALSE));
     EXPECT_EQ(testing_support::RunProgram(copy, "", 20000), 0);
     const char appPaths[] = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\Sorvita Paste Inspector.exe";
@@ -157,5 +169,5 @@ TEST(PasteInspectorProgram, ShowsAnotherProgramsUnicodeTextAndRecordsAnAccentedH
               Utf16(copy));
     PostMessageA(windows.mine, WM_CLOSE, 0, 0);
     EXPECT_EQ(WaitForSingleObject(process.hProcess, 20000), WAIT_OBJECT_0);
-    testing_support::DeleteTree(folder);
+    testing_support::DeleteTree(top);
 }
