@@ -10,7 +10,9 @@
 #include "common/SettingsApp_.h"
 #include "common/SettingsText_.h"
 #include "platform/App.h"
+#include "platform/Clipboard.h"
 #include "platform/Handles.h"
+#include "platform/Text.h"
 
 namespace backdrop_changer {
 
@@ -104,8 +106,7 @@ void frmInfoWindow::SizeToText(platform::Label& label) {
     platform::ScreenDC dc;
     platform::SelectedObject font(dc.get(), label.Font() ? label.Font() : platform::DefaultFont());
     const std::string text = label.Text();
-    SIZE size{};
-    GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
+    const SIZE size = platform::TextExtent(dc.get(), text);
     const int width = platform::PixelsToTwipsX(static_cast<int>(size.cx));
     if (width != label.Width()) label.Move(label.Left(), label.Top(), width, label.Height());
 }
@@ -157,19 +158,7 @@ void frmInfoWindow::ShowFormPopup() {
 }
 
 void frmInfoWindow::Form_Popup_CopyFilename_Click() {
-    const std::string path = lblFileName.ToolTipText();
-    if (!OpenClipboard(hWnd())) return;
-    EmptyClipboard();
-    if (HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, path.size() + 1)) {
-        if (void* data = GlobalLock(memory)) {
-            std::copy(path.c_str(), path.c_str() + path.size() + 1, static_cast<char*>(data));
-            GlobalUnlock(memory);
-            if (!SetClipboardData(CF_TEXT, memory)) GlobalFree(memory);
-        } else {
-            GlobalFree(memory);
-        }
-    }
-    CloseClipboard();
+    platform::PutClipboardText(hWnd(), lblFileName.ToolTipText());
 }
 
 void frmInfoWindow::Form_Popup_OnTop_Click() {

@@ -10,6 +10,7 @@
 #include "platform/Handles.h"
 #include "platform/MsgBox.h"
 #include "platform/Seams.h"
+#include "platform/Text.h"
 
 namespace common {
 
@@ -34,9 +35,7 @@ SIZE TextBoxSize(const std::string& text) {
     while (start <= text.size()) {
         size_t end = text.find("\r\n", start);
         std::string line = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
-        SIZE size{};
-        GetTextExtentPoint32A(dc.get(), line.c_str(), static_cast<int>(line.size()), &size);
-        widest = std::max(widest, size.cx);
+        widest = std::max(widest, platform::TextExtent(dc.get(), line).cx);
         if (end == std::string::npos) break;
         start = end + 2;
     }

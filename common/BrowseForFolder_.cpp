@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/Text.h"
+
 namespace common {
 
 namespace seams {
@@ -9,10 +11,6 @@ std::function<PIDLIST_ABSOLUTE(BROWSEINFOA*)> SHBrowseForFolderA = [](BROWSEINFO
     return ::SHBrowseForFolderA(info);
 };
 }  // namespace seams
-
-namespace {
-constexpr DWORD kPathBufferLength = 512;
-}  // namespace
 
 int CALLBACK BrowseCallbackProc(HWND window, UINT message, LPARAM /*lParam*/, LPARAM data) {
     if (message == BFFM_INITIALIZED && data) {
@@ -42,8 +40,9 @@ std::string BrowseForFolder(HWND window, const std::string& prompt, const std::s
 
     std::string chosen;
     if (PIDLIST_ABSOLUTE list = seams::SHBrowseForFolderA(&info)) {
-        char buffer[kPathBufferLength] = {};
-        if (SHGetPathFromIDListA(list, buffer)) chosen = buffer;
+        // The ANSI call writes at most MAX_PATH bytes, fewer than a long path takes in UTF-8.
+        wchar_t buffer[MAX_PATH] = {};
+        if (SHGetPathFromIDListW(list, buffer)) chosen = platform::FromWide(buffer);
         CoTaskMemFree(list);
     }
     if (start) LocalFree(start);

@@ -3,6 +3,7 @@
 #include "platform/App.h"
 #include "platform/Handles.h"
 #include "platform/MsgBox.h"
+#include "platform/Text.h"
 
 namespace common {
 
@@ -13,8 +14,6 @@ std::function<HRESULT(HWND, int, PIDLIST_ABSOLUTE*)> SHGetSpecialFolderLocation 
 }  // namespace seams
 
 namespace {
-
-constexpr DWORD kPathBufferLength = 512;
 
 // The support library's functions, as it exports them.
 using CreateShellFolderFunction = long(WINAPI*)(const char* folder);
@@ -51,11 +50,12 @@ long SystemError() {
 std::string GetSpecialFolder(HWND window, int code, bool fullPath) {
     PIDLIST_ABSOLUTE list = nullptr;
     if (FAILED(seams::SHGetSpecialFolderLocation(window, code, &list)) || !list) return "";
-    char buffer[kPathBufferLength] = {};
-    BOOL found = SHGetPathFromIDListA(list, buffer);
+    // Wide, as in BrowseForFolder: the ANSI call has room for MAX_PATH bytes only.
+    wchar_t buffer[MAX_PATH] = {};
+    BOOL found = SHGetPathFromIDListW(list, buffer);
     CoTaskMemFree(list);
     if (!found) return "";
-    std::string path(buffer);  // up to the first NUL
+    std::string path = platform::FromWide(buffer);
     if (path.empty() || fullPath) return path;
     return LastPathComponent(path);
 }

@@ -7,6 +7,7 @@
 #include "common/Geometry_.h"
 #include "platform/App.h"
 #include "platform/Handles.h"
+#include "platform/Text.h"
 
 namespace common {
 
@@ -27,9 +28,7 @@ public:
         platform::ScreenDC dc;
         HFONT font = form_.Font() ? form_.Font() : platform::DefaultFont();
         platform::SelectedObject selected(dc.get(), font);
-        SIZE size{};
-        GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
-        return size.cx * platform::TwipsPerPixelX();
+        return platform::TextExtent(dc.get(), text).cx * platform::TwipsPerPixelX();
     }
 
 private:

@@ -4,6 +4,7 @@
 #include "platform/Handles.h"
 #include "platform/MsgBox.h"
 #include "platform/Seams.h"
+#include "platform/Text.h"
 
 namespace common {
 
@@ -13,11 +14,19 @@ std::string GetRegValue(HKEY root, const std::string& subKey, const std::string&
     platform::RegKey key;
     bool read = false;
     DWORD type = 0;
-    BYTE data[512];
+    // Room for 511 characters of text and its terminator, however many bytes our UTF-8 gives
+    // a character (three at most for each UTF-16 unit); other data keeps the 512 bytes.
+    constexpr DWORD kLimit = 512;
+    BYTE data[kLimit * 3];
     DWORD length = sizeof data;
     if (RegOpenKeyExA(root, subKey.c_str(), 0, KEY_QUERY_VALUE, key.put()) == ERROR_SUCCESS) {
         read = RegQueryValueExA(key.get(), valueName.c_str(), nullptr, &type, data, &length) == ERROR_SUCCESS;
         key.reset();
+    }
+    if (read) {
+        const bool text = type == REG_SZ || type == REG_EXPAND_SZ;
+        read = text ? platform::Wide(std::string_view(reinterpret_cast<const char*>(data), length)).size() <= kLimit
+                    : length <= kLimit;
     }
     if (!read) {
         if (!silent) platform::MsgBox(kRegReadError, platform::kMsgWarning);

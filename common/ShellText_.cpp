@@ -39,6 +39,8 @@ long ViewCodeInEffect(long reportedView, long storedStyle) {
 void SetTipField(char* field, const std::string& tip) {
     std::memset(field, ' ', kTipFieldLength);
     size_t length = std::min(tip.size(), kTipFieldLength - 1);
+    // A cut inside a UTF-8 sequence would leave the system a character without its end.
+    while (length > 0 && length < tip.size() && (static_cast<unsigned char>(tip[length]) & 0xC0) == 0x80) --length;
     std::memcpy(field, tip.data(), length);
     field[length] = '\0';
 }

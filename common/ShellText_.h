@@ -22,7 +22,8 @@ int ViewCodeFromMenuPosition(int position);
 long ViewCodeInEffect(long reportedView, long storedStyle);
 
 // A tray tip in the notify-icon record's 64-character field: left-aligned, a NUL,
-// blanks after it; longer text is cut to 63 characters so that the terminator fits.
+// blanks after it; longer text is cut to 63 bytes so that the terminator fits, and no
+// further than the start of the character that would not fit whole.
 inline constexpr size_t kTipFieldLength = 64;
 void SetTipField(char* field, const std::string& tip);
 

@@ -19,6 +19,7 @@
 #include "desk_commander/SettingsIni_.h"
 #include "desk_commander/basPublic.h"
 #include "platform/App.h"
+#include "platform/Clipboard.h"
 #include "platform/Format.h"
 #include "platform/MsgBox.h"
 #include "platform/Seams.h"
@@ -113,13 +114,14 @@ void SaveSetting(const char* key, long value) {
 
 std::string SystemError(unsigned long code) { return platform::ErrorDescription(code); }
 
-// Whether the clipboard holds data in one of the formats the menu counts, tested in turn.
+// Whether the clipboard holds data in one of the formats the menu counts, tested in turn;
+// text counts in whichever of its forms another program put it.
 bool ClipboardHoldsData() {
     const UINT formats[] = {CF_BITMAP, CF_DIB, CF_ENHMETAFILE, CF_HDROP, RegisterClipboardFormatA("Link"),
-                            CF_METAFILEPICT, CF_PALETTE, RegisterClipboardFormatA("Rich Text Format"), CF_TEXT};
+                            CF_METAFILEPICT, CF_PALETTE, RegisterClipboardFormatA("Rich Text Format")};
     for (UINT format : formats)
         if (format && IsClipboardFormatAvailable(format)) return true;
-    return false;
+    return platform::ClipboardHasText();
 }
 
 }  // namespace

@@ -56,8 +56,9 @@ std::string ShowFileDialog(FileDialogMode mode, HWND owner, const std::string& f
         if (!remembered.folder.empty() && common::FolderExists(remembered.folder)) {
             folder = remembered.folder;
         } else {
-            char current[MAX_PATH] = {};
-            GetCurrentDirectoryA(MAX_PATH, current);
+            // Room for MAX_PATH characters in UTF-8, three bytes at most each.
+            char current[MAX_PATH * 3] = {};
+            GetCurrentDirectoryA(sizeof current, current);
             folder = current;
         }
     }

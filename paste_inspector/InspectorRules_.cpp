@@ -40,6 +40,19 @@ std::string ClipboardText(const char* data, size_t size) {
     return std::string(data, nul ? static_cast<const char*>(nul) - data : size);
 }
 
+unsigned RtfCodePage(const std::string& markup) {
+    static constexpr char kKeyword[] = "\\ansicpg";
+    const size_t at = markup.find(kKeyword);
+    if (at == std::string::npos) return 0;
+    unsigned codePage = 0;
+    for (size_t i = at + sizeof kKeyword - 1; i < markup.size() && std::isdigit(static_cast<unsigned char>(markup[i]));
+         ++i) {
+        codePage = codePage * 10 + static_cast<unsigned>(markup[i] - '0');
+        if (codePage > 65535) return 0;
+    }
+    return codePage;
+}
+
 std::string DdeLinkText(const char* data, size_t size) {
     std::string parts[3];
     size_t at = 0;

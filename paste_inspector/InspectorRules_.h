@@ -60,6 +60,10 @@ std::string DdeLinkText(const char* data, size_t size);
 // The text of a clipboard text format: everything before the first NUL.
 std::string ClipboardText(const char* data, size_t size);
 
+// The code page that rich-text markup names for its 8-bit text (\ansicpgN); 0 when it
+// names none.
+unsigned RtfCodePage(const std::string& markup);
+
 // The folder of a chosen path: the part before `fileOffset`, without the separator.
 std::string DialogFolder(const std::string& path, int fileOffset);
 

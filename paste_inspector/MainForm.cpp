@@ -9,7 +9,9 @@
 #include "paste_inspector/InspectorRules_.h"
 #include "picture_browser/PaneGeometry_.h"
 #include "platform/App.h"
+#include "platform/Clipboard.h"
 #include "platform/MsgBox.h"
+#include "platform/Text.h"
 
 namespace paste_inspector {
 
@@ -47,14 +49,19 @@ private:
     bool open_;
 };
 
-// The bytes of a clipboard memory block, or "" when the format cannot be read.
-std::string GlobalBytes(HANDLE data) {
-    if (!data) return {};
-    const char* bytes = static_cast<const char*>(GlobalLock(data));
-    if (!bytes) return {};
-    std::string copy(bytes, GlobalSize(data));
-    GlobalUnlock(data);
-    return copy;
+// The text of one of the text formats as ours, from the open clipboard. Other programs
+// write rich text and links in their ANSI code page; rich text may name its own.
+std::string DecodedText(int format) {
+    if (format == vbCFText) return platform::ClipboardText();
+    const std::string bytes = platform::ClipboardBytes(ClipboardFormatOf(format));
+    if (format == vbCFRTF) {
+        const std::string markup = ClipboardText(bytes.data(), bytes.size());
+        UINT codePage = RtfCodePage(markup);
+        if (codePage == 0 || !IsValidCodePage(codePage)) codePage = platform::ClipboardAnsiCodePage();
+        return platform::FromCodePage(markup, codePage);
+    }
+    const std::string link = platform::FromCodePage(bytes, platform::ClipboardAnsiCodePage());
+    return DdeLinkText(link.data(), link.size());
 }
 
 // The metafile drawn on white at the size it was made for.
@@ -135,6 +142,7 @@ UINT ClipboardFormatOf(int code) {
 }
 
 bool ClipboardHas(int code) {
+    if (code == vbCFText) return platform::ClipboardHasText();
     UINT format = ClipboardFormatOf(code);
     return format != 0 && IsClipboardFormatAvailable(format);
 }
@@ -223,11 +231,7 @@ void MainForm::ShowClipboardText() {
     std::string text;
     if (format != 0) {
         OpenedClipboard clipboard(hWnd());
-        if (clipboard.IsOpen()) {
-            std::string bytes = GlobalBytes(GetClipboardData(ClipboardFormatOf(format)));
-            text = format == vbCFLink ? DdeLinkText(bytes.data(), bytes.size())
-                                      : ClipboardText(bytes.data(), bytes.size());
-        }
+        if (clipboard.IsOpen()) text = DecodedText(format);
     }
     txtClipboard.SetText(text);
 }
@@ -295,6 +299,9 @@ void MainForm::mnuTextSave_Click() {
         SaveFileDialog(hWnd(), std::string(kTextFilter, sizeof kTextFilter - 1), filterIndex, "", "", kSaveTextTitle);
     if (path.empty()) return;
     path = WithExtension(path, ".txt");
+    // Our text, UTF-8, holds whatever the box shows, where a Western code page would lose
+    // all it cannot spell; text in plain ASCII is the same bytes either way. No byte-order
+    // mark, which would be the one difference.
     std::string text = txtClipboard.Text() + platform::vbCrLf;
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     DWORD error = 0;

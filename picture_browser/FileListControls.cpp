@@ -8,6 +8,7 @@
 #include "picture_browser/BrowserSeams.h"
 #include "platform/App.h"
 #include "platform/Handles.h"
+#include "platform/Text.h"
 
 namespace picture_browser {
 
@@ -73,14 +74,17 @@ bool ListPictureNames(const std::string& folder, const std::string& patterns, st
     QuietDriveErrors quiet;
     names.clear();
     if (folder.empty() || !IsFolder(folder)) return false;
-    WIN32_FIND_DATAA data;
-    platform::FindHandle find(FindFirstFileExA((WithBackslash(folder) + "*").c_str(), FindExInfoBasic, &data,
-                                               FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    // The wide record: the ANSI one has room for 259 bytes of a name, fewer than a long name
+    // takes in UTF-8.
+    WIN32_FIND_DATAW data;
+    platform::FindHandle find(FindFirstFileExW(platform::Wide(WithBackslash(folder) + "*").c_str(), FindExInfoBasic,
+                                               &data, FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
     if (!find) return GetLastError() == ERROR_FILE_NOT_FOUND;
     do {
         if (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) continue;
-        if (MatchesPatternList(data.cFileName, patterns)) names.emplace_back(data.cFileName);
-    } while (FindNextFileA(find.get(), &data));
+        std::string name = platform::FromWide(data.cFileName);
+        if (MatchesPatternList(name, patterns)) names.push_back(std::move(name));
+    } while (FindNextFileW(find.get(), &data));
     std::sort(names.begin(), names.end(), NameLess);
     return true;
 }
@@ -214,17 +218,18 @@ bool FolderList::SetPath(const std::string& path) {
     }
     int current = static_cast<int>(entries.size()) - 1;
     std::vector<std::string> subfolders;
-    WIN32_FIND_DATAA data;
-    platform::FindHandle find(FindFirstFileExA((WithBackslash(full) + "*").c_str(), FindExInfoBasic, &data,
-                                               FindExSearchLimitToDirectories, nullptr, FIND_FIRST_EX_LARGE_FETCH));
+    WIN32_FIND_DATAW data;  // wide, for long names as in ListPictureNames
+    platform::FindHandle find(FindFirstFileExW(platform::Wide(WithBackslash(full) + "*").c_str(), FindExInfoBasic,
+                                               &data, FindExSearchLimitToDirectories, nullptr,
+                                               FIND_FIRST_EX_LARGE_FETCH));
     if (!find) {
         if (GetLastError() != ERROR_FILE_NOT_FOUND) return false;
     } else {
         do {
-            std::string name = data.cFileName;
+            std::string name = platform::FromWide(data.cFileName);
             if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != "." && name != "..")
                 subfolders.push_back(name);
-        } while (FindNextFileA(find.get(), &data));
+        } while (FindNextFileW(find.get(), &data));
     }
     std::sort(subfolders.begin(), subfolders.end(), NameLess);
     for (const std::string& name : subfolders) entries.push_back({WithBackslash(full) + name, name, current + 1, false});
@@ -274,8 +279,7 @@ void FolderList::DrawItem(const DRAWITEMSTRUCT& item) const {
     SetTextColor(dc, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
     RECT text = r;
     text.left = x + 18;
-    DrawTextA(dc, entry.name.c_str(), static_cast<int>(entry.name.size()), &text,
-              DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    platform::PaintText(dc, entry.name, text, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     if (item.itemState & ODS_FOCUS) DrawFocusRect(dc, &r);
 }
 

@@ -18,6 +18,7 @@
 #include "platform/Handles.h"
 #include "platform/MsgBox.h"
 #include "platform/Seams.h"
+#include "platform/Text.h"
 
 namespace picture_browser {
 
@@ -33,9 +34,7 @@ int CaptionPixels(const std::string& caption) {
         if (c != '&') text += c;
     platform::ScreenDC dc;
     platform::SelectedObject font(dc.get(), platform::DefaultFont());
-    SIZE size{};
-    GetTextExtentPoint32A(dc.get(), text.c_str(), static_cast<int>(text.size()), &size);
-    return size.cx;
+    return platform::TextExtent(dc.get(), text).cx;
 }
 
 int FontPixels() {
@@ -259,9 +258,7 @@ void frmWallpaper::Form_Load() {
         double widest = 0;
         for (size_t i = 1; i < picFiles_.size(); ++i) {
             List1.AddItem(picFiles_[i]);
-            SIZE size{};
-            GetTextExtentPoint32A(dc.get(), picFiles_[i].c_str(), static_cast<int>(picFiles_[i].size()), &size);
-            widest = std::max(widest, size.cx * platform::TwipsPerPixelX());
+            widest = std::max(widest, platform::TextExtent(dc.get(), picFiles_[i]).cx * platform::TwipsPerPixelX());
         }
         long extent = static_cast<long>(platform::RoundHalfEven(widest) / platform::TwipsPerPixelX()) + 6;
         SendMessageA(List1.hWnd(), LB_SETHORIZONTALEXTENT, extent, 0);

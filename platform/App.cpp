@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "platform/Handles.h"
+#include "platform/Text.h"
 
 namespace platform {
 
@@ -10,9 +11,10 @@ namespace {
 
 Application ReadIdentity() {
     Application app;
-    char buffer[MAX_PATH * 2] = {};
-    DWORD length = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
-    std::string full(buffer, length);
+    // Wide: an ANSI buffer of MAX_PATH characters' worth of bytes holds fewer of them in UTF-8.
+    wchar_t buffer[MAX_PATH * 2] = {};
+    DWORD length = GetModuleFileNameW(nullptr, buffer, MAX_PATH * 2);
+    std::string full = FromWide(std::wstring_view(buffer, length));
     size_t slash = full.find_last_of("\\/");
     std::string folder = slash == std::string::npos ? "" : full.substr(0, slash);
     std::string file = slash == std::string::npos ? full : full.substr(slash + 1);

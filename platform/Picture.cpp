@@ -12,6 +12,7 @@
 #include "platform/Handles.h"
 #include "platform/Orientation.h"
 #include "platform/PictureHeader.h"
+#include "platform/Text.h"
 
 namespace platform {
 
@@ -52,15 +53,6 @@ std::string HresultDescription(HRESULT hr) {
         default:
             return ErrorDescription(static_cast<unsigned long>(hr));
     }
-}
-
-std::wstring Wide(const std::string& text) {
-    int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-    if (length <= 0) return std::wstring();
-    std::wstring wide(static_cast<size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), length);
-    wide.resize(static_cast<size_t>(length - 1));
-    return wide;
 }
 
 BITMAPINFO TopDown32(int width, int height) {

@@ -16,6 +16,7 @@
 #include "platform/Handles.h"
 #include "platform/SaverPassword.h"
 #include "platform/Seams.h"
+#include "platform/Text.h"
 #include "slide_saver/basSSaver.h"
 
 namespace slide_saver {
@@ -316,7 +317,7 @@ SIZE frmSSaver::TextSize(const std::string& text) const {
     HGDIOBJ old = SelectObject(dc, font_);
     TEXTMETRICA metrics{};
     GetTextMetricsA(dc, &metrics);
-    if (!text.empty()) GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    if (!text.empty()) size = platform::TextExtent(dc, text);
     size.cy = metrics.tmHeight;
     SelectObject(dc, old);
     ReleaseDC(hWnd(), dc);
@@ -358,7 +359,7 @@ void frmSSaver::PaintWindow(HDC dc) {
     HGDIOBJ old = SelectObject(dc, font_);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, kMessageColor);
-    DrawTextA(dc, printed_.c_str(), static_cast<int>(printed_.size()), &client, DT_LEFT | DT_TOP | DT_NOPREFIX);
+    platform::PaintText(dc, printed_, client, DT_LEFT | DT_TOP | DT_NOPREFIX);
     SelectObject(dc, old);
 }
 
@@ -367,7 +368,7 @@ void frmSSaver::PaintTextBox(HDC dc, const platform::PictureBox& box, COLORREF c
     HGDIOBJ old = SelectObject(dc, font_);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, color);
-    TextOutA(dc, 0, 0, box.Tag.c_str(), static_cast<int>(box.Tag.size()));
+    platform::PaintTextAt(dc, 0, 0, box.Tag);
     SelectObject(dc, old);
 }
 

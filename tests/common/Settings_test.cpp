@@ -4,6 +4,7 @@
 #include "common/SettingsApp_.h"
 #include "common/SettingsReg_.h"
 #include "platform/App.h"
+#include "platform/Handles.h"
 #include "platform/Seams.h"
 #include "support/TestSupport.h"
 
@@ -182,6 +183,39 @@ TEST_F(SettingsStore, RegisterAppPathWritesTheThreeRecords) {
     testing_support::RegDeleteTree(HKEY_LOCAL_MACHINE, appKey);
     app = saved;
     app.Title = "Sorvita Settings Test";
+}
+
+// Our UTF-8 text goes through the registry's ANSI functions, which convert it in our code
+// page: the registry holds the real characters (UTF-16), so other programs read the same.
+TEST_F(SettingsStore, AccentedAndNonLatinTextIsStoredAsItsCharacters) {
+    using testing_support::RegStringW;
+    using testing_support::Utf16;
+    MsgBoxRecorder boxes;
+    const std::string path = "C:\\Fotos Café ☀\\日本";
+    const std::string appKey = "Software\\VB and VBA Program Settings\\Sorvita Settings Test\\Browse Pics";
+    EXPECT_TRUE(SaveAppSetting("Browse Pics", "Folder 00", path, false));
+    EXPECT_EQ(RegStringW(HKEY_CURRENT_USER, appKey, "Folder 00"), Utf16(path));
+    EXPECT_EQ(GetAppSetting("Browse Pics", "Folder 00", "", false), path);
+    EXPECT_TRUE(SaveRegValue(HKEY_CURRENT_USER, kTestKey, "Wallpaper", path, false));
+    EXPECT_EQ(RegStringW(HKEY_CURRENT_USER, kTestKey, "Wallpaper"), Utf16(path));
+    EXPECT_EQ(GetRegValue(HKEY_CURRENT_USER, kTestKey, "Wallpaper", "", false), path);
+    // Written by a program in UTF-16, read as ours.
+    const std::wstring other = L"D:\\\u00DCnter \u2602";
+    platform::RegKey key;
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, Utf16(appKey).c_str(), 0, KEY_SET_VALUE, key.put()), ERROR_SUCCESS);
+    RegSetValueExW(key.get(), L"Folder 01", 0, REG_SZ, reinterpret_cast<const BYTE*>(other.c_str()),
+                   static_cast<DWORD>((other.size() + 1) * sizeof(wchar_t)));
+    EXPECT_EQ(GetAppSetting("Browse Pics", "Folder 01", "", false), "D:\\Ünter ☂");
+    EXPECT_EQ(GetRegValue(HKEY_CURRENT_USER, appKey, "Folder 01", "", false), "D:\\Ünter ☂");
+    // The read limit counts characters, whatever their size in UTF-8.
+    std::string fits, tooLong;
+    for (int i = 0; i < 511; ++i) fits += "é";
+    tooLong = fits + "é";
+    RegSetString(HKEY_CURRENT_USER, kTestKey, "Fits", fits);
+    RegSetString(HKEY_CURRENT_USER, kTestKey, "TooLong", tooLong);
+    EXPECT_EQ(GetRegValue(HKEY_CURRENT_USER, kTestKey, "Fits", "dflt", true), fits);
+    EXPECT_EQ(GetRegValue(HKEY_CURRENT_USER, kTestKey, "TooLong", "dflt", true), "dflt");
+    EXPECT_EQ(boxes.Count(), 0u);
 }
 
 TEST_F(SettingsStore, RegisterAppPathIsSilentWhenWritesFail) {

@@ -311,3 +311,34 @@ TEST(BrowseForFolder, RealPickerOpensAtTheStartFolder) {
     EXPECT_TRUE(RealPickerOk::sawSelection);
     EXPECT_EQ(lstrcmpiA(chosen.c_str(), start.c_str()), 0) << chosen;
 }
+
+namespace {
+
+// A folder whose path takes more bytes in UTF-8 than the ANSI path functions have room for
+// (MAX_PATH), though fewer characters.
+class LongAccentedFolder : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string name;
+        for (int i = 0; i < 85; ++i) name += "日";
+        testing_support::DeleteTree(parent);
+        ASSERT_TRUE(CreateDirectoryW(testing_support::Utf16(parent).c_str(), nullptr));
+        path = parent + "\\" + name;
+        ASSERT_TRUE(CreateDirectoryW(testing_support::Utf16(path).c_str(), nullptr));
+        ASSERT_GT(path.size(), static_cast<size_t>(MAX_PATH));
+    }
+    void TearDown() override { testing_support::DeleteTree(parent); }
+    const std::string parent = "C:\\Fotos Café ☀";
+    std::string path;
+};
+
+}  // namespace
+
+TEST_F(LongAccentedFolder, ChosenOrSpecialItComesBackWhole) {
+    ScriptedPicker picker;
+    picker.answer = path;
+    EXPECT_EQ(common::BrowseForFolder(nullptr, "Select a folder:", parent), path);
+    SpecialFolderIs special{path};
+    EXPECT_EQ(common::GetSpecialFolder(nullptr, CSIDL_STARTUP, true), path);
+    EXPECT_EQ(common::GetSpecialFolder(nullptr, CSIDL_STARTUP, false), path.substr(parent.size() + 1));
+}

@@ -57,6 +57,14 @@ TEST(ClipboardTexts, StopAtTheFirstNulAndJoinALinksParts) {
     EXPECT_EQ(DdeLinkText("App", 3), "App|!");
 }
 
+TEST(ClipboardTexts, RichTextNamesItsCodePageInItsHeader) {
+    EXPECT_EQ(RtfCodePage("{\\rtf1\\ansi\\ansicpg1252\\deff0 caf\\'e9}"), 1252u);
+    EXPECT_EQ(RtfCodePage("{\\rtf1\\ansi\\ansicpg932 x}"), 932u);
+    EXPECT_EQ(RtfCodePage("{\\rtf1\\ansi\\ansicpg"), 0u);
+    EXPECT_EQ(RtfCodePage("{\\rtf1\\ansi\\deff0 plain}"), 0u);
+    EXPECT_EQ(RtfCodePage("{\\rtf1\\ansicpg99999999999}"), 0u);
+}
+
 TEST(DialogAnswers, FolderAndMultipleSelection) {
     EXPECT_EQ(DialogFolder("C:\\pics\\a.bmp", 8), "C:\\pics");
     EXPECT_EQ(DialogFolder("C:\\a.bmp", 3), "C:\\");

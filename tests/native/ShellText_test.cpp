@@ -50,6 +50,21 @@ TEST(ShellText, TipFieldIsTerminatedAndBlankFilled) {
     EXPECT_EQ(field[1], ' ');
 }
 
+TEST(ShellText, TipFieldNeverCutsACharacterInTwo) {
+    char field[kTipFieldLength];
+    // 61 bytes, then "é" (2 bytes) ends exactly at the 63rd: kept whole.
+    const std::string fits = std::string(61, 'a') + "\xc3\xa9" + "tail";
+    SetTipField(field, fits);
+    EXPECT_EQ(std::string(field), fits.substr(0, 63));
+    // 62 bytes, then "é": its first byte alone would fit, so the cut comes before it.
+    SetTipField(field, std::string(62, 'a') + "\xc3\xa9");
+    EXPECT_EQ(std::string(field), std::string(62, 'a'));
+    EXPECT_EQ(field[63], ' ');
+    // "☀" (3 bytes) from the 62nd byte on.
+    SetTipField(field, std::string(61, 'a') + "\xe2\x98\x80");
+    EXPECT_EQ(std::string(field), std::string(61, 'a'));
+}
+
 TEST(ShellText, TrayIconLostNamesTheProgramTwice) {
     EXPECT_EQ(TrayIconLostMessage("Sorvita Desk Commander"),
               "The Sorvita Desk Commander tray icon could not be updated due to an API call error, therefore the "

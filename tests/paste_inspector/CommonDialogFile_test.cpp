@@ -2,6 +2,8 @@
 // and folder of each mode, and the failure message.
 #include "InspectorHarness.h"
 
+#include <shlobj.h>
+
 using namespace paste_inspector;
 
 namespace {
@@ -111,4 +113,25 @@ TEST_F(FileDialog, MultipleSelectionCollectsEveryFile) {
     EXPECT_EQ(first, "C:\\pics\\one.bmp");
     ASSERT_EQ(FileDialogFiles().size(), 2u);
     EXPECT_EQ(FileDialogFiles()[1], "C:\\pics\\two.bmp");
+}
+
+TEST_F(FileDialog, CurrentFolderLongerInUtf8ThanMaxPathBytesOpensWhole) {
+    const std::string parent = "C:\\Fotos Café ☀";
+    std::string deep = parent;
+    for (int level = 0; level < 2; ++level) {
+        deep += "\\";
+        for (int i = 0; i < 50; ++i) deep += "日";
+    }
+    testing_support::DeleteTree(parent);
+    ASSERT_TRUE(SHCreateDirectoryExW(nullptr, testing_support::Utf16(deep).c_str(), nullptr) == ERROR_SUCCESS);
+    ASSERT_GT(deep.size(), static_cast<size_t>(MAX_PATH));
+    char saved[MAX_PATH * 3] = {};
+    GetCurrentDirectoryA(sizeof saved, saved);
+    ASSERT_TRUE(SetCurrentDirectoryW(testing_support::Utf16(deep).c_str()));
+    platform::ScopedSeam save(seams::GetSaveFileNameA, Answer(""));
+    long index = 0;
+    SaveFileDialog(nullptr, "", index, "C:\\no such folder", "", "Save Text");
+    SetCurrentDirectoryA(saved);
+    EXPECT_EQ(initialDir, deep);
+    testing_support::DeleteTree(parent);
 }

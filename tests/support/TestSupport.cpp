@@ -4,6 +4,8 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 
 #include "platform/Handles.h"
@@ -157,6 +159,128 @@ void PumpMessages() {
         DispatchMessageA(&msg);
     }
 }
+
+std::wstring Utf16(const std::string& utf8) {
+    std::wstring wide(utf8.size(), L'\0');
+    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(),
+                                           static_cast<int>(wide.size()));
+    wide.resize(static_cast<size_t>(std::max(length, 0)));
+    return wide;
+}
+
+std::wstring RegStringW(HKEY root, const std::string& key, const std::string& name) {
+    platform::RegKey handle;
+    if (RegOpenKeyExW(root, Utf16(key).c_str(), 0, KEY_QUERY_VALUE, handle.put()) != ERROR_SUCCESS) return L"<none>";
+    wchar_t buffer[2048] = {};
+    DWORD size = sizeof buffer - sizeof(wchar_t);
+    if (RegQueryValueExW(handle.get(), Utf16(name).c_str(), nullptr, nullptr, reinterpret_cast<BYTE*>(buffer),
+                         &size) != ERROR_SUCCESS)
+        return L"<none>";
+    return buffer;
+}
+
+std::wstring WindowTextW(HWND hwnd) {
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(static_cast<size_t>(std::max(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size())), 0)));
+    return text;
+}
+
+int InkWidth(HDC dc, const RECT& area, COLORREF background, bool greyOnly) {
+    const int width = area.right - area.left, height = area.bottom - area.top;
+    if (width <= 0 || height <= 0) return 0;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP copy = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC memory = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(memory, copy);
+    BitBlt(memory, 0, 0, width, height, dc, area.left, area.top, SRCCOPY);
+    GdiFlush();
+    int first = width, last = -1;
+    const auto* pixels = static_cast<const DWORD*>(bits);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const DWORD pixel = pixels[y * width + x];
+            const BYTE blue = pixel & 0xFF, green = (pixel >> 8) & 0xFF, red = (pixel >> 16) & 0xFF;
+            if (RGB(red, green, blue) == background || (greyOnly && (red != green || green != blue))) continue;
+            first = std::min(first, x);
+            last = std::max(last, x);
+        }
+    SelectObject(memory, old);
+    DeleteDC(memory);
+    DeleteObject(copy);
+    return last < first ? 0 : last - first + 1;
+}
+
+int UnicodeInkWidth(HFONT font, const std::wstring& text, bool greyOnly) {
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, 2000, 100);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ oldBitmap = SelectObject(dc, bitmap);
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    RECT area{0, 0, 2000, 100};
+    FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    SetTextColor(dc, RGB(0, 0, 0));
+    SetBkMode(dc, TRANSPARENT);
+    TextOutW(dc, 10, 10, text.data(), static_cast<int>(text.size()));
+    const int width = InkWidth(dc, area, RGB(255, 255, 255), greyOnly);
+    SelectObject(dc, oldFont);
+    SelectObject(dc, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return width;
+}
+
+namespace other_program {
+
+namespace {
+long RunStandin(const std::string& arguments) {
+    const std::string exe = WinePathFromEnv("SORVITA_CLIPBOARD_STANDIN");
+    if (exe.empty()) ADD_FAILURE() << "SORVITA_CLIPBOARD_STANDIN is not set";
+    return exe.empty() ? -1 : RunProgram(exe, arguments, 20000);
+}
+
+std::string Hex(const std::string& bytes) {
+    static const char digits[] = "0123456789abcdef";
+    std::string hex;
+    for (unsigned char c : bytes) {
+        hex += digits[c >> 4];
+        hex += digits[c & 15];
+    }
+    return hex;
+}
+}  // namespace
+
+bool PutUnicodeText(const std::string& text) { return RunStandin("put-unicode " + Hex(text)) == 0; }
+
+bool PutBytes(const std::string& format, LCID locale, const std::string& bytes) {
+    char lcid[16] = "-";
+    if (locale) snprintf(lcid, sizeof lcid, "%lx", static_cast<unsigned long>(locale));
+    return RunStandin("put \"" + format + "\" " + lcid + " " + Hex(bytes)) == 0;
+}
+
+bool ReadUnicodeText(std::wstring& text) {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    const std::string file = std::string(temp) + "sorvita-standin-" + std::to_string(GetCurrentProcessId()) + ".txt";
+    DeleteFileA(file.c_str());
+    if (RunStandin("read-unicode \"" + file + "\"") != 0) return false;
+    HANDLE handle = CreateFileA(file.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) return false;
+    text.assign(GetFileSize(handle, nullptr) / sizeof(wchar_t), L'\0');
+    DWORD read = 0;
+    ReadFile(handle, text.data(), static_cast<DWORD>(text.size() * sizeof(wchar_t)), &read, nullptr);
+    CloseHandle(handle);
+    DeleteFileA(file.c_str());
+    return read == text.size() * sizeof(wchar_t);
+}
+
+}  // namespace other_program
 
 namespace {
 

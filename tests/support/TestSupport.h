@@ -67,6 +67,32 @@ long RunProgram(const std::string& exe, const std::string& arguments, unsigned l
 // Lets pending messages run.
 void PumpMessages();
 
+// UTF-16 of UTF-8 text, converted here and not by the code under test.
+std::wstring Utf16(const std::string& utf8);
+// A registry string value as the registry holds it (UTF-16); L"<none>" when missing.
+std::wstring RegStringW(HKEY root, const std::string& key, const std::string& name);
+// A window's text as the system holds it.
+std::wstring WindowTextW(HWND hwnd);
+
+// How wide drawn text came out: the pixels from the first to the last column of `area` (in
+// the device context's coordinates) that hold ink, a pixel unlike `background` and, with
+// `greyOnly`, one of equal red, green and blue (as antialiased black text is, and a coloured
+// picture beside it is not); 0 when there is none.
+int InkWidth(HDC dc, const RECT& area, COLORREF background, bool greyOnly = false);
+// The same for `text` as the system draws UTF-16 text in `font`, black on white.
+int UnicodeInkWidth(HFONT font, const std::wstring& text, bool greyOnly = false);
+
+// Another program at the clipboard: a stand-in that runs in the system's code page.
+namespace other_program {
+// Puts UTF-8 `text` on the clipboard as CF_UNICODETEXT and nothing else.
+bool PutUnicodeText(const std::string& text);
+// Puts `bytes` as they are in `format` ("text", "oemtext" or a registered name), with
+// CF_LOCALE `locale` unless it is 0.
+bool PutBytes(const std::string& format, LCID locale, const std::string& bytes);
+// The clipboard's CF_UNICODETEXT as that program reads it; false when there is none.
+bool ReadUnicodeText(std::wstring& text);
+}  // namespace other_program
+
 // The visible top-level windows captioned `caption`, and which of them belongs to a process.
 struct TopWindows {
     std::vector<HWND> all;
