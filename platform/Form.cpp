@@ -99,7 +99,12 @@ void Control::Move(int left, int top, int width, int height) {
     RECT r = ChildRect(hwnd_);
     int w = width < 0 ? r.right - r.left : TwipsToPixelsX(width);
     int h = height < 0 ? r.bottom - r.top : TwipsToPixelsY(height);
-    MoveWindow(hwnd_, TwipsToPixelsX(left), TwipsToPixelsY(top), w, h, TRUE);
+    // Painted afresh where it lands. Letting the system copy the pixels from the old place is
+    // only right when they are still the control's own: a layout moves one control over the old
+    // place of another, or a control whose new text is not painted yet, and the copied pixels
+    // would then be taken as valid and never repainted.
+    SetWindowPos(hwnd_, nullptr, TwipsToPixelsX(left), TwipsToPixelsY(top), w, h,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
 }
 
 bool Control::Enabled() const { return IsWindowEnabled(hwnd_) != FALSE; }

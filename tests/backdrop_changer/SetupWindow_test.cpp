@@ -378,6 +378,26 @@ TEST_F(SetupWindow, InfoWindowShowsTheTitleUntilAPictureIsHungAndSitsTopRight) {
     EXPECT_EQ(info->TimeLeftColor(), kOtherDelayColor);
 }
 
+TEST_F(SetupWindow, InfoWindowShowsWhatARepaintShowsAfterEveryChange) {
+    Set("Display Time", "True");
+    Load();
+    frmInfoWindow* info = window->InfoWindow();
+    ASSERT_NE(info, nullptr);
+    SetCursorPos(0, GetSystemMetrics(SM_CYSCREEN) - 1);  // no tooltip over it
+    // Short and long names, with and without blanks, the last as wide as the work area, each
+    // with a new time left; then back to short ones, which shrink the window again.
+    const char* names[] = {"a.jpg", "Big Glow.jpg", "a.jpg", "Big  Glow Big Glow.jpg", "b c.jpg", nullptr, "a.jpg"};
+    const char* times[] = {"0:00:02", "0:00:01", "0:00:02", "10:00:00", "0:00:01", "0:00:02", "Not Active"};
+    for (size_t i = 0; i < std::size(names); ++i) {
+        const std::string name = names[i] ? names[i] : std::string(300, 'W') + ".jpg";
+        window->SetInfoPicPath("C:\\Pics\\" + name);
+        info->SetTimeLeft(times[i]);
+        info->Timer1_Timer();
+        ASSERT_EQ(info->lblFileName.Text(), name);
+        EXPECT_TRUE(testing_support::ShowsWhatARepaintShows(info->hWnd())) << "after " << name.substr(0, 20);
+    }
+}
+
 TEST_F(SetupWindow, InfoWindowKeepsAlwaysOnTopAcrossClosing) {
     Set("Display Time", "True");
     Load();

@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <deque>
 #include <string>
 #include <vector>
@@ -64,6 +66,25 @@ long RunProgram(const std::string& exe, const std::string& arguments, unsigned l
 
 // Lets pending messages run.
 void PumpMessages();
+
+// Lets pending messages and paints run for `ms` milliseconds, long enough for the system to
+// pass what the windows painted on to the display.
+void Settle(unsigned long ms = 300);
+
+// The pixels the screen shows of a window's rectangle (the part on the screen), frame included,
+// once it has settled.
+struct ScreenShot {
+    int width = 0;
+    int height = 0;
+    std::vector<COLORREF> pixels;  // rows from the top
+    COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+};
+ScreenShot CaptureWindow(HWND hwnd);
+
+// Whether the screen shows the same pixels of `hwnd` now as after the window and all its
+// controls have been painted again from scratch (which covering and uncovering it would do);
+// on failure, how many pixels differ and where the first of them is.
+::testing::AssertionResult ShowsWhatARepaintShows(HWND hwnd);
 
 // The visible top-level windows captioned `caption`, and which of them belongs to a process.
 struct TopWindows {
