@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "platform/App.h"
 #include "platform/Menu.h"
@@ -14,6 +15,14 @@ namespace {
 
 const char kFormClass[] = "SorvitaForm";
 constexpr int kFirstControlId = 100;
+
+// After the desktop's picture or colours change, the desktop repaints a few milliseconds later,
+// and a desktop that paints over the windows on it without telling them (Wine's virtual desktop
+// does) leaves a form blank except where a control next changes. So the form repaints itself a
+// few times over the next 400 ms: soon after a quick desktop, and still after a slow one. The id
+// lies beyond the form's own timers, which count from 1.
+constexpr UINT_PTR kDesktopRepaintTimer = 0x5D00;
+constexpr UINT kDesktopRepaintDelays[] = {20, 40, 90, 250};
 
 std::vector<Form*>& Loaded() {
     static std::vector<Form*> forms;
@@ -546,6 +555,7 @@ bool Form::Unload(UnloadMode mode) {
     Form_Unload();
     HWND hwnd = hwnd_;
     for (Timer* timer : timers_) KillTimer(hwnd, timer->Id());
+    KillTimer(hwnd, kDesktopRepaintTimer);
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
     // The menu bar belongs to the form's menu items, which outlive the window.
     if (GetMenu(hwnd)) SetMenu(hwnd, nullptr);
@@ -662,7 +672,17 @@ LRESULT Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
                 }
             }
             break;
+        case WM_SETTINGCHANGE:
+            if (wParam == SPI_SETDESKWALLPAPER) RepaintAfterDesktop(true);
+            break;
+        case WM_SYSCOLORCHANGE:
+            RepaintAfterDesktop(true);
+            break;
         case WM_TIMER:
+            if (wParam == kDesktopRepaintTimer) {
+                RepaintAfterDesktop(false);
+                return 0;
+            }
             for (Timer* timer : timers_)
                 if (static_cast<WPARAM>(timer->Id()) == wParam) {
                     if (timer->enabled_ && timer->Tick) timer->Tick();
@@ -687,6 +707,19 @@ LRESULT Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
     }
     return WindowProc(message, wParam, lParam);
+}
+
+void Form::RepaintAfterDesktop(bool changed) {
+    if (changed) {
+        if (!IsWindowVisible(hwnd_)) return;
+        desktopRepaints_ = 0;
+    } else {
+        RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    }
+    if (desktopRepaints_ < static_cast<int>(std::size(kDesktopRepaintDelays)))
+        SetTimer(hwnd_, kDesktopRepaintTimer, kDesktopRepaintDelays[desktopRepaints_++], nullptr);
+    else
+        KillTimer(hwnd_, kDesktopRepaintTimer);
 }
 
 LRESULT Form::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) { return DefaultProc(message, wParam, lParam); }

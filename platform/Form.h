@@ -333,6 +333,8 @@ private:
     int RegisterTimer(Timer* timer);
     Control* FindControl(HWND hwnd, int id) const;
     HWND ToolTip();
+    // `changed`: the desktop behind the form has just changed; otherwise its timer has come.
+    void RepaintAfterDesktop(bool changed);
 
     HWND hwnd_ = nullptr;
     HWND toolTip_ = nullptr;
@@ -340,6 +342,7 @@ private:
     std::vector<Control*> controls_;
     std::vector<Timer*> timers_;
     int modalDepth_ = 0;
+    int desktopRepaints_ = 0;
     bool loading_ = false;
 };
 
