@@ -529,10 +529,19 @@ void Form::ShowModal() {
     ++modalDepth_;
     HWND self = hwnd_;
     MSG msg;
-    while (IsWindow(self) && IsWindowVisible(self)) {
-        BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-        if (got <= 0) {
-            if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
+    auto showing = [self] { return IsWindow(self) && IsWindowVisible(self); };
+    while (showing()) {
+        if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            // Messages sent from elsewhere (another process closing or hiding the form) are
+            // handled while looking for posted ones, and may have ended the form without any
+            // message to return: look again before waiting, and wake for sent messages too,
+            // instead of noticing only at the next posted message or input.
+            if (!showing()) break;
+            MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+            continue;
+        }
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
             break;
         }
         if (!IsDialogMessageA(self, &msg)) {
@@ -540,7 +549,7 @@ void Form::ShowModal() {
             DispatchMessageA(&msg);
         }
     }
-    if (IsWindow(self)) --modalDepth_;
+    --modalDepth_;
     for (HWND hwnd : disabled)
         if (IsWindow(hwnd)) EnableWindow(hwnd, TRUE);
 }
