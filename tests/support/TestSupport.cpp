@@ -225,6 +225,38 @@ TopWindows FindTopWindows(const std::string& caption, DWORD processId) {
     return search.found;
 }
 
+LaunchProbes::LaunchProbes(const TempFolder& folder)
+    : program_(WinePathFromEnv("SORVITA_PROBE_EXE")), log_(folder.File("starts.log")) {
+    SetEnvironmentVariableA("SORVITA_PROBE_LOG", log_.c_str());
+}
+
+LaunchProbes::~LaunchProbes() { SetEnvironmentVariableA("SORVITA_PROBE_LOG", nullptr); }
+
+bool LaunchProbes::Place(const std::string& path) {
+    return !program_.empty() && CopyFileA(program_.c_str(), path.c_str(), FALSE);
+}
+
+std::vector<std::string> LaunchProbes::Starts(size_t count, unsigned long timeoutMs) {
+    std::vector<std::string> starts;
+    const DWORD begin = GetTickCount();
+    for (;;) {
+        starts.clear();
+        std::string text;
+        HANDLE file = CreateFileA(log_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            char buffer[4096];
+            DWORD read = 0;
+            while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) text.append(buffer, read);
+            CloseHandle(file);
+        }
+        for (size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
+            starts.push_back(text.substr(at, end - at));
+        if (starts.size() >= count || GetTickCount() - begin > timeoutMs) return starts;
+        Sleep(50);
+    }
+}
+
 FolderPickerScript::FolderPickerScript(std::vector<std::string> script)
     : answers_(script.begin(), script.end()), saved_(std::move(common::seams::SHBrowseForFolderA)) {
     common::seams::SHBrowseForFolderA = [this](BROWSEINFOA* info) -> PIDLIST_ABSOLUTE {

@@ -93,6 +93,26 @@ struct TopWindows {
 };
 TopWindows FindTopWindows(const std::string& caption, DWORD processId);
 
+// Copies of the stand-in program that notes each of its starts (support/LaunchProbe.cpp, found
+// through SORVITA_PROBE_EXE), and the starts they noted, in a log in `folder` that this process
+// names in its environment for the programs it starts.
+class LaunchProbes {
+public:
+    explicit LaunchProbes(const TempFolder& folder);
+    ~LaunchProbes();
+    LaunchProbes(const LaunchProbes&) = delete;
+    LaunchProbes& operator=(const LaunchProbes&) = delete;
+    // Puts a copy of the stand-in at `path`; false when it cannot.
+    bool Place(const std::string& path);
+    // The starts noted, "path it ran from|command line", once there are `count` of them or
+    // `timeoutMs` has passed.
+    std::vector<std::string> Starts(size_t count, unsigned long timeoutMs = 10000);
+
+private:
+    std::string program_;
+    std::string log_;
+};
+
 // Answers the folder picker from a script (an empty entry, or running out, cancels) and
 // keeps the prompts it was shown.
 class FolderPickerScript {
