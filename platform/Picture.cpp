@@ -21,10 +21,6 @@ constexpr const char* kTooLargeToLoad = "The picture is too large to be loaded."
 constexpr const char* kTooLargeToSave = "The picture is too large to be saved as a bitmap file.";
 constexpr const char* kNothingToSave = "There is no picture to save.";
 
-// The most pixel memory one picture may take. A 32-bit process has 2 GB of address space,
-// fragmented by the time a picture is loaded; past this size a single block is unlikely to be
-// had, and the check must come before the allocation, not after a failure deep in a decoder.
-constexpr std::uint64_t kMaxPixelBytes = std::uint64_t{512} << 20;
 // Pixels converted per call while loading.
 constexpr UINT kStripBytes = 4 << 20;
 
@@ -71,11 +67,6 @@ BITMAPINFO TopDown32(int width, int height) {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     return info;
-}
-
-bool FitsInMemory(UINT width, UINT height) {
-    return width > 0 && height > 0 && width <= 0x7FFFFFFF / 4 && height <= 0x7FFFFFFF &&
-           std::uint64_t{width} * height * 4 <= kMaxPixelBytes;
 }
 
 }  // namespace
@@ -137,7 +128,7 @@ Picture Picture::Load(const std::string& path, std::string* error) {
             SetError(error, kNotAPicture);
             return Picture();
         }
-        if (header.sized && !FitsInMemory(header.width, header.height)) {
+        if (header.sized && !PictureFitsInMemory(header.width, header.height)) {
             SetError(error, header.width && header.height ? kTooLargeToLoad : kNotAPicture);
             return Picture();
         }
@@ -166,7 +157,7 @@ Picture Picture::Load(const std::string& path, std::string* error) {
         SetError(error, HresultDescription(hr));
         return Picture();
     }
-    if (!FitsInMemory(width, height)) {
+    if (!PictureFitsInMemory(width, height)) {
         SetError(error, width && height ? kTooLargeToLoad : kNotAPicture);
         return Picture();
     }
@@ -222,7 +213,7 @@ Picture Picture::FromBitmap(HBITMAP bitmap) {
     BITMAP header{};
     if (!bitmap || !GetObjectA(bitmap, sizeof header, &header)) return Picture();
     if (header.bmWidth <= 0 || header.bmHeight <= 0 ||
-        !FitsInMemory(static_cast<UINT>(header.bmWidth), static_cast<UINT>(header.bmHeight)))
+        !PictureFitsInMemory(static_cast<UINT>(header.bmWidth), static_cast<UINT>(header.bmHeight)))
         return Picture();
     Picture picture;
     BITMAPINFO info = TopDown32(header.bmWidth, header.bmHeight);
