@@ -221,6 +221,17 @@ TEST_F(HotCorners, WithoutAScreenSaverTheCommandAsksAndChangesNothing) {
     EXPECT_EQ(ReadIniSetting("system.ini", "boot", "SCRNSAVE.EXE", "none", true), "none");
 }
 
+TEST_F(HotCorners, TheRegistrysScreenSaverComesBeforeSystemIni) {
+    const std::string other = folder.File("Other Saver.scr");
+    testing_support::WriteFile(other, "MZ");
+    WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", other.c_str(), "system.ini");
+    Load();
+    EXPECT_EQ(window->GetSaverFile(), saver);
+    window->TrayIcon_Popup_ConfigureSS.Click();
+    EXPECT_EQ(started, std::vector<std::string>{"\"" + saver + "\""});
+    WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", nullptr, "system.ini");
+}
+
 TEST_F(HotCorners, FailedSystemCallsAreReportedAndKeepWhatWasSaved) {
     int restoredTo = 0;
     Corners(0, 1);

@@ -360,6 +360,31 @@ TEST_F(Commander, SuiteProgramsStartFromTheirPathRecords) {
                                    "Software\\VB and VBA Program Settings\\Sorvita Image Gallery");
 }
 
+TEST_F(Commander, AProgramIsTakenFromTheFirstRecordThatNamesAFile) {
+    // All three places name a file: the App Paths record, then the "App Path" setting, then
+    // the Windows folder.
+    testing_support::TempFolder first{"commander-first"};
+    testing_support::TempFolder second{"commander-second"};
+    const std::string file = desk_commander::kPasteInspectorFile;
+    const std::string settingKey = "Software\\VB and VBA Program Settings\\Sorvita Paste Inspector\\Settings";
+    const std::string inWindows = common::WindowsFolder(true) + file;
+    testing_support::WriteFile(first.File(file), "MZ");
+    testing_support::WriteFile(second.File(file), "MZ");
+    testing_support::WriteFile(inWindows, "MZ");
+    testing_support::RegSetString(HKEY_LOCAL_MACHINE, std::string(kAppPaths) + file, "", first.File(file));
+    testing_support::RegSetString(HKEY_CURRENT_USER, settingKey, "App Path", second.File(file));
+    Load();
+    window->TrayIcon_Popup_RunSVPI.Click();
+    testing_support::RegDeleteTree(HKEY_LOCAL_MACHINE, std::string(kAppPaths) + file);
+    window->TrayIcon_Popup_RunSVPI.Click();
+    testing_support::RegDeleteTree(HKEY_CURRENT_USER, "Software\\VB and VBA Program Settings\\Sorvita Paste Inspector");
+    window->TrayIcon_Popup_RunSVPI.Click();
+    DeleteFileA(inWindows.c_str());
+    EXPECT_EQ(started, (std::vector<std::string>{"\"" + first.File(file) + "\"", "\"" + second.File(file) + "\"",
+                                                 "\"" + inWindows + "\""}));
+    EXPECT_EQ(boxes.Count(), 0u);
+}
+
 TEST_F(Commander, AMissingProgramIsLookedForInTheChosenFolders) {
     testing_support::TempFolder wrong{"commander-wrong"};
     testing_support::TempFolder right{"commander-right"};
