@@ -48,7 +48,10 @@ std::string FileNamePart(const std::string& path) {
 
 platform::FormStyle frmInfoWindow::Style() const {
     platform::FormStyle style;
-    style.style = WS_POPUP | WS_BORDER;
+    // Its background is painted around the two lines, never over them: a repaint of the whole
+    // window (a change of the system colours brings one) would otherwise show it blank, or with
+    // one line, until the lines have painted themselves again.
+    style.style = WS_POPUP | WS_BORDER | WS_CLIPCHILDREN;
     style.exStyle = WS_EX_TOOLWINDOW;
     style.caption = "Info";
     style.width = platform::PixelsToTwipsX(120);

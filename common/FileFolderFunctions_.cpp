@@ -17,13 +17,21 @@ long FindFiles(const std::string& Path, const std::string& FileSpec, bool SubsTo
     return form.GFF_Proc(Path, FileSpec, SubsToo, CheckOnly);
 }
 
-std::string WindowsFolder(bool withBackslash) {
+namespace {
+
+std::string Folder(UINT (WINAPI* get)(LPSTR, UINT), bool withBackslash) {
     char buffer[512];
-    UINT length = GetWindowsDirectoryA(buffer, sizeof buffer);
+    UINT length = get(buffer, sizeof buffer);
     if (length == 0 || length >= sizeof buffer) return std::string();
     std::string folder(buffer, length);
     if (withBackslash && folder.back() != '\\') folder += '\\';
     return folder;
 }
+
+}  // namespace
+
+std::string WindowsFolder(bool withBackslash) { return Folder(GetWindowsDirectoryA, withBackslash); }
+
+std::string SystemFolder(bool withBackslash) { return Folder(GetSystemDirectoryA, withBackslash); }
 
 }  // namespace common

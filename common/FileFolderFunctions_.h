@@ -26,5 +26,7 @@ long FindFiles(const std::string& Path, const std::string& FileSpec, bool SubsTo
 
 // The Windows folder; empty when the system cannot say.
 std::string WindowsFolder(bool withBackslash);
+// The Windows system folder; empty when the system cannot say.
+std::string SystemFolder(bool withBackslash);
 
 }  // namespace common

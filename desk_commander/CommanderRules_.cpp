@@ -45,6 +45,12 @@ std::string FileInFolder(const std::string& folder, const std::string& fileName)
     return folder + "\\" + fileName;
 }
 
+std::string CommandLine(const std::string& program, const std::string& arguments) {
+    std::string line = "\"" + program + "\"";
+    if (!arguments.empty()) line += " " + arguments;
+    return line;
+}
+
 namespace {
 
 // A small monitor on a stand; "S" marks the screen, filled per picture.

@@ -53,6 +53,11 @@ std::string DelayUnit(int32_t seconds);
 std::string ProgramTitle(const std::string& fileName);
 // The file in a folder chosen in the picker.
 std::string FileInFolder(const std::string& folder, const std::string& fileName);
+// The command line that starts `program` with `arguments`: the program's path quoted, since
+// Windows would otherwise try each part of a path with blanks as a program of its own (a
+// "C:\Program.exe" runs for "C:\Program Files\x.exe"), then a blank and the arguments as
+// they are, when there are any.
+std::string CommandLine(const std::string& program, const std::string& arguments);
 
 // ---- Tray pictures: 16 x 16 rows of palette letters, "." transparent.
 inline constexpr int kTrayIconNormal = 1;

@@ -347,7 +347,7 @@ void MainForm::WireEvents() {
     TrayIcon_Popup_MouseProp.Click = [this] { RunControlPanelApplet("main.cpl @0"); };
     TrayIcon_Popup_AccessOpt.Click = [this] { RunControlPanelApplet("access.cpl"); };
     TrayIcon_Popup_RunCP.Click = [] {
-        if (const unsigned long error = StartProgram(kControlPanel))
+        if (const unsigned long error = StartProgram(common::SystemFolder(true) + kControlPanel, ""))
             platform::MsgBox(std::string(kAppletError1) + kControlPanelError2 + TwoLines() + SystemError(error),
                              platform::kMsgWarning);
     };
@@ -562,12 +562,12 @@ void MainForm::RunSuiteProgram(const std::string& fileName, const std::string& a
                              kFolderLacksFile4,
                          platform::kMsgInformation);
     }
-    if (const unsigned long error = StartProgram(path + " " + arguments))
+    if (const unsigned long error = StartProgram(path, arguments))
         platform::MsgBox(kRunError1 + path + kRunError2 + TwoLines() + SystemError(error), platform::kMsgWarning);
 }
 
 void MainForm::RunControlPanelApplet(const std::string& applet) {
-    if (const unsigned long error = StartProgram(kControlRunDll + applet))
+    if (const unsigned long error = StartProgram(common::SystemFolder(true) + kRunDll, kControlRunDll + applet))
         platform::MsgBox(std::string(kAppletError1) + kAppletError2 + TwoLines() + SystemError(error),
                          platform::kMsgWarning);
 }
@@ -718,7 +718,7 @@ std::string MainForm::GetSaverFile() {
 void MainForm::ConfigureSaver() {
     const std::string path = GetSaverFile();
     if (path.empty()) return;
-    if (const unsigned long error = StartProgram(path))
+    if (const unsigned long error = StartProgram(path, ""))
         platform::MsgBox(std::string(kConfigureError1) + kConfigureError2 + TwoLines() + SystemError(error),
                          platform::kMsgWarning);
 }

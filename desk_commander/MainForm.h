@@ -32,7 +32,10 @@ inline constexpr const char* kBackdropChangerFile = "Sorvita Backdrop Changer.ex
 inline constexpr const char* kImageGalleryFile = "Sorvita Image Gallery.exe";
 inline constexpr const char* kPasteInspectorFile = "Sorvita Paste Inspector.exe";
 inline constexpr const char* kAppPathsKey = "Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\";
-inline constexpr const char* kControlRunDll = "rundll32.exe shell32.dll,Control_RunDLL ";
+// Control Panel's programs, taken from the system folder: by a bare name Windows would look in
+// this program's folder and the current folder first.
+inline constexpr const char* kRunDll = "rundll32.exe";
+inline constexpr const char* kControlRunDll = "shell32.dll,Control_RunDLL ";
 inline constexpr const char* kControlPanel = "control.exe";
 inline constexpr const char* kSlideSaverApplet = "desk.cpl,,1";
 

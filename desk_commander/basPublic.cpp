@@ -1,5 +1,6 @@
 #include "desk_commander/basPublic.h"
 
+#include "desk_commander/CommanderRules_.h"
 #include "desk_commander/MainForm.h"
 #include "platform/App.h"
 #include "platform/Form.h"
@@ -33,7 +34,9 @@ std::function<unsigned long(const std::string&)> StartProgram = [](const std::st
 };
 }  // namespace seams
 
-unsigned long StartProgram(const std::string& commandLine) { return seams::StartProgram(commandLine); }
+unsigned long StartProgram(const std::string& program, const std::string& arguments) {
+    return seams::StartProgram(CommandLine(program, arguments));
+}
 
 void InitIdentity() { platform::SetAppVersion(2, 0, 0, "Copyright (C) 2026 Sorvita. Free to use and share."); }
 

@@ -29,12 +29,14 @@ extern bool CornerPrevented;
 // The program's one window while it runs.
 extern std::unique_ptr<MainForm> MainWindow;
 
-// Starts a program from a command line in a normal window without waiting for it;
-// 0, or the system's error code when it could not be started.
-unsigned long StartProgram(const std::string& commandLine);
+// Starts `program` (a full path) with `arguments` in a normal window without waiting for it;
+// 0, or the system's error code when it could not be started. Every program the suite starts
+// goes through here, so that its path is always quoted on the command line.
+unsigned long StartProgram(const std::string& program, const std::string& arguments);
 
 namespace seams {
-// Starting processes, so that tests can see the command lines without starting anything.
+// Starting a process from its command line, so that tests can see the command lines without
+// starting anything.
 extern std::function<unsigned long(const std::string&)> StartProgram;
 }  // namespace seams
 

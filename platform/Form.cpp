@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "platform/App.h"
 #include "platform/Menu.h"
@@ -14,6 +15,14 @@ namespace {
 
 const char kFormClass[] = "SorvitaForm";
 constexpr int kFirstControlId = 100;
+
+// After the desktop's picture or colours change, the desktop repaints a few milliseconds later,
+// and a desktop that paints over the windows on it without telling them (Wine's virtual desktop
+// does) leaves a form blank except where a control next changes. So the form repaints itself a
+// few times over the next 400 ms: soon after a quick desktop, and still after a slow one. The id
+// lies beyond the form's own timers, which count from 1.
+constexpr UINT_PTR kDesktopRepaintTimer = 0x5D00;
+constexpr UINT kDesktopRepaintDelays[] = {20, 40, 90, 250};
 
 std::vector<Form*>& Loaded() {
     static std::vector<Form*> forms;
@@ -99,7 +108,12 @@ void Control::Move(int left, int top, int width, int height) {
     RECT r = ChildRect(hwnd_);
     int w = width < 0 ? r.right - r.left : TwipsToPixelsX(width);
     int h = height < 0 ? r.bottom - r.top : TwipsToPixelsY(height);
-    MoveWindow(hwnd_, TwipsToPixelsX(left), TwipsToPixelsY(top), w, h, TRUE);
+    // Painted afresh where it lands. Letting the system copy the pixels from the old place is
+    // only right when they are still the control's own: a layout moves one control over the old
+    // place of another, or a control whose new text is not painted yet, and the copied pixels
+    // would then be taken as valid and never repainted.
+    SetWindowPos(hwnd_, nullptr, TwipsToPixelsX(left), TwipsToPixelsY(top), w, h,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
 }
 
 bool Control::Enabled() const { return IsWindowEnabled(hwnd_) != FALSE; }
@@ -533,10 +547,19 @@ void Form::ShowModal() {
     ++modalDepth_;
     HWND self = hwnd_;
     MSG msg;
-    while (IsWindow(self) && IsWindowVisible(self)) {
-        BOOL got = GetMessageA(&msg, nullptr, 0, 0);
-        if (got <= 0) {
-            if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
+    auto showing = [self] { return IsWindow(self) && IsWindowVisible(self); };
+    while (showing()) {
+        if (!PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            // Messages sent from elsewhere (another process closing or hiding the form) are
+            // handled while looking for posted ones, and may have ended the form without any
+            // message to return: look again before waiting, and wake for sent messages too,
+            // instead of noticing only at the next posted message or input.
+            if (!showing()) break;
+            MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+            continue;
+        }
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
             break;
         }
         if (!IsDialogMessageA(self, &msg)) {
@@ -544,7 +567,7 @@ void Form::ShowModal() {
             DispatchMessageA(&msg);
         }
     }
-    if (IsWindow(self)) --modalDepth_;
+    --modalDepth_;
     for (HWND hwnd : disabled)
         if (IsWindow(hwnd)) EnableWindow(hwnd, TRUE);
 }
@@ -567,6 +590,7 @@ bool Form::Unload(UnloadMode mode) {
 void Form::Detach() {
     HWND hwnd = hwnd_;
     for (Timer* timer : timers_) KillTimer(hwnd, timer->Id());
+    KillTimer(hwnd, kDesktopRepaintTimer);
     SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
     // The menu bar belongs to the form's menu items, which outlive the window.
     if (GetMenu(hwnd)) SetMenu(hwnd, nullptr);
@@ -680,7 +704,17 @@ LRESULT Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
                 }
             }
             break;
+        case WM_SETTINGCHANGE:
+            if (wParam == SPI_SETDESKWALLPAPER) RepaintAfterDesktop(true);
+            break;
+        case WM_SYSCOLORCHANGE:
+            RepaintAfterDesktop(true);
+            break;
         case WM_TIMER:
+            if (wParam == kDesktopRepaintTimer) {
+                RepaintAfterDesktop(false);
+                return 0;
+            }
             for (Timer* timer : timers_)
                 if (static_cast<WPARAM>(timer->Id()) == wParam) {
                     if (timer->enabled_ && timer->Tick) timer->Tick();
@@ -715,6 +749,19 @@ LRESULT Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
             break;
     }
     return WindowProc(message, wParam, lParam);
+}
+
+void Form::RepaintAfterDesktop(bool changed) {
+    if (changed) {
+        if (!IsWindowVisible(hwnd_)) return;
+        desktopRepaints_ = 0;
+    } else {
+        RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    }
+    if (desktopRepaints_ < static_cast<int>(std::size(kDesktopRepaintDelays)))
+        SetTimer(hwnd_, kDesktopRepaintTimer, kDesktopRepaintDelays[desktopRepaints_++], nullptr);
+    else
+        KillTimer(hwnd_, kDesktopRepaintTimer);
 }
 
 LRESULT Form::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) { return DefaultProc(message, wParam, lParam); }

@@ -339,6 +339,8 @@ private:
     Control* FindControl(HWND hwnd, int id) const;
     HWND ToolTip();
     void Detach();
+    // `changed`: the desktop behind the form has just changed; otherwise its timer has come.
+    void RepaintAfterDesktop(bool changed);
 
     HWND hwnd_ = nullptr;
     HWND toolTip_ = nullptr;
@@ -346,6 +348,7 @@ private:
     std::vector<Control*> controls_;
     std::vector<Timer*> timers_;
     int modalDepth_ = 0;
+    int desktopRepaints_ = 0;
     bool loading_ = false;
 };
 

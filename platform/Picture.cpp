@@ -23,10 +23,6 @@ constexpr const char* kTooLargeToLoad = "The picture is too large to be loaded."
 constexpr const char* kTooLargeToSave = "The picture is too large to be saved as a bitmap file.";
 constexpr const char* kNothingToSave = "There is no picture to save.";
 
-// The most pixel memory one picture may take. A 32-bit process has 2 GB of address space,
-// fragmented by the time a picture is loaded; past this size a single block is unlikely to be
-// had, and the check must come before the allocation, not after a failure deep in a decoder.
-constexpr std::uint64_t kMaxPixelBytes = std::uint64_t{512} << 20;
 // Pixels converted per call while loading.
 constexpr UINT kStripBytes = 4 << 20;
 
@@ -64,11 +60,6 @@ BITMAPINFO TopDown32(int width, int height) {
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     return info;
-}
-
-bool FitsInMemory(UINT width, UINT height) {
-    return width > 0 && height > 0 && width <= 0x7FFFFFFF / 4 && height <= 0x7FFFFFFF &&
-           std::uint64_t{width} * height * 4 <= kMaxPixelBytes;
 }
 
 }  // namespace
@@ -133,7 +124,8 @@ Picture Picture::Load(const std::string& path, std::string* error) {
         }
         orientation = header.orientation;
         const bool swap = SwapsSides(orientation);
-        if (header.sized && !FitsInMemory(swap ? header.height : header.width, swap ? header.width : header.height)) {
+        if (header.sized &&
+            !PictureFitsInMemory(swap ? header.height : header.width, swap ? header.width : header.height)) {
             SetError(error, header.width && header.height ? kTooLargeToLoad : kNotAPicture);
             return Picture();
         }
@@ -166,7 +158,7 @@ Picture Picture::Load(const std::string& path, std::string* error) {
     if (container != GUID_ContainerFormatJpeg) orientation = 1;
     const bool swap = SwapsSides(orientation);
     const UINT uprightWidth = swap ? height : width, uprightHeight = swap ? width : height;
-    if (!FitsInMemory(uprightWidth, uprightHeight)) {
+    if (!PictureFitsInMemory(uprightWidth, uprightHeight)) {
         SetError(error, width && height ? kTooLargeToLoad : kNotAPicture);
         return Picture();
     }
@@ -229,7 +221,7 @@ Picture Picture::FromBitmap(HBITMAP bitmap) {
     BITMAP header{};
     if (!bitmap || !GetObjectA(bitmap, sizeof header, &header)) return Picture();
     if (header.bmWidth <= 0 || header.bmHeight <= 0 ||
-        !FitsInMemory(static_cast<UINT>(header.bmWidth), static_cast<UINT>(header.bmHeight)))
+        !PictureFitsInMemory(static_cast<UINT>(header.bmWidth), static_cast<UINT>(header.bmHeight)))
         return Picture();
     Picture picture;
     BITMAPINFO info = TopDown32(header.bmWidth, header.bmHeight);

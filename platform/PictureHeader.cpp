@@ -217,4 +217,9 @@ PictureHeader ReadPictureHeader(const ReadAt& read) {
     return header;
 }
 
+bool PictureFitsInMemory(std::uint32_t width, std::uint32_t height) {
+    return width > 0 && height > 0 && width <= 0x7FFFFFFF / 4 && height <= 0x7FFFFFFF &&
+           std::uint64_t{width} * height * 4 <= kMaxPictureBytes;
+}
+
 }  // namespace platform

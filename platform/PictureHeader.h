@@ -23,6 +23,15 @@ struct PictureHeader {
     int orientation = 1;
 };
 
+// The most pixel memory one decoded picture may take. A 32-bit process has 2 GB of address
+// space, fragmented by the time a picture is loaded; past this size a single block is unlikely
+// to be had, and the check must come before the allocation, not after a failure deep in a
+// decoder.
+inline constexpr std::uint64_t kMaxPictureBytes = std::uint64_t{512} << 20;
+
+// Whether a picture of this size can be held, at 4 bytes a pixel, within kMaxPictureBytes.
+bool PictureFitsInMemory(std::uint32_t width, std::uint32_t height);
+
 // Reads up to `size` bytes at `offset` into `out`; returns how many it read (fewer at the
 // end of the file or on a read error).
 using ReadAt = std::function<std::size_t(std::uint64_t offset, void* out, std::size_t size)>;

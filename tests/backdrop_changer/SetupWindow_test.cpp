@@ -11,6 +11,7 @@
 #include "common/BrowseForFolder_.h"
 #include "common/FileFolderFunctions_.h"
 #include "common/GetDesktopSize_.h"
+#include "common/WindowsWallpaper_.h"
 #include "common/clsTaskBar.h"
 #include "platform/App.h"
 #include "platform/Seams.h"
@@ -376,6 +377,92 @@ TEST_F(SetupWindow, InfoWindowShowsTheTitleUntilAPictureIsHungAndSitsTopRight) {
     EXPECT_EQ(info->TimeLeftColor(), kStartupDelayColor);
     window->optSpeed[1].SetValue(true);
     EXPECT_EQ(info->TimeLeftColor(), kOtherDelayColor);
+}
+
+TEST_F(SetupWindow, InfoWindowShowsWhatARepaintShowsAfterEveryChange) {
+    Set("Display Time", "True");
+    Load();
+    frmInfoWindow* info = window->InfoWindow();
+    ASSERT_NE(info, nullptr);
+    SetCursorPos(0, GetSystemMetrics(SM_CYSCREEN) - 1);  // no tooltip over it
+    // Short and long names, with and without blanks, the last as wide as the work area, each
+    // with a new time left; then back to short ones, which shrink the window again.
+    const char* names[] = {"a.jpg", "Big Glow.jpg", "a.jpg", "Big  Glow Big Glow.jpg", "b c.jpg", nullptr, "a.jpg"};
+    const char* times[] = {"0:00:02", "0:00:01", "0:00:02", "10:00:00", "0:00:01", "0:00:02", "Not Active"};
+    for (size_t i = 0; i < std::size(names); ++i) {
+        const std::string name = names[i] ? names[i] : std::string(300, 'W') + ".jpg";
+        window->SetInfoPicPath("C:\\Pics\\" + name);
+        info->SetTimeLeft(times[i]);
+        info->Timer1_Timer();
+        ASSERT_EQ(info->lblFileName.Text(), name);
+        EXPECT_TRUE(testing_support::ShowsWhatARepaintShows(info->hWnd())) << "after " << name.substr(0, 20);
+    }
+}
+
+namespace {
+
+// What a desktop that repaints over the windows on it does to them when its picture changes
+// (Wine's virtual desktop does): their pixels are gone, and nothing tells them.
+void PaintOverOnScreen(HWND hwnd) {
+    RECT r{};
+    GetWindowRect(hwnd, &r);
+    HDC screen = GetDC(nullptr);
+    HBRUSH brush = CreateSolidBrush(RGB(0, 160, 0));
+    FillRect(screen, &r, brush);
+    DeleteObject(brush);
+    ReleaseDC(nullptr, screen);
+}
+
+// Whether the window's own pixels (not the screen's) hold any of its text colour in `area`.
+bool WindowHoldsTextIn(HWND hwnd, RECT area) {
+    HDC dc = GetDC(hwnd);
+    bool found = false;
+    for (int y = area.top; y < area.bottom && !found; ++y)
+        for (int x = area.left; x < area.right && !found; ++x) found = GetPixel(dc, x, y) == RGB(255, 255, 255);
+    ReleaseDC(hwnd, dc);
+    return found;
+}
+
+RECT ClientRectOfLabel(const platform::Label& label) {
+    RECT r{};
+    GetWindowRect(label.hWnd(), &r);
+    MapWindowPoints(nullptr, GetParent(label.hWnd()), reinterpret_cast<POINT*>(&r), 2);
+    RECT client{};
+    GetClientRect(GetParent(label.hWnd()), &client);
+    IntersectRect(&r, &r, &client);
+    return r;
+}
+
+}  // namespace
+
+TEST_F(SetupWindow, InfoWindowStaysWholeThroughAPictureChange) {
+    Set("Display Time", "True");
+    Load();
+    frmInfoWindow* info = window->InfoWindow();
+    ASSERT_NE(info, nullptr);
+    SetCursorPos(0, GetSystemMetrics(SM_CYSCREEN) - 1);
+    testing_support::Settle();
+
+    // A repaint of the whole window, as a change of the system colours brings at each centred
+    // picture with "Random Color": the window's own background is painted before its lines,
+    // and must not paint over them meanwhile.
+    RedrawWindow(info->hWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+    RedrawWindow(info->hWnd(), nullptr, nullptr, RDW_UPDATENOW | RDW_NOCHILDREN);
+    EXPECT_TRUE(WindowHoldsTextIn(info->hWnd(), ClientRectOfLabel(info->lblFileName)));
+    EXPECT_TRUE(WindowHoldsTextIn(info->hWnd(), ClientRectOfLabel(info->lblTimeLeft)));
+
+    // A new picture hung, and the desktop painting its picture over the window afterwards.
+    PicPosition = PickState{};
+    ShowNextPic(false);
+    testing_support::Settle(600);
+    ASSERT_EQ(info->lblFileName.Text(), "a.bmp");
+    ShowNextPic(false);
+    info->Timer1_Timer();
+    ASSERT_EQ(info->lblFileName.Text(), "b.bmp");
+    PaintOverOnScreen(info->hWnd());
+    EXPECT_TRUE(info->Visible());
+    EXPECT_TRUE(testing_support::ShowsWhatARepaintShows(info->hWnd()));
+    common::ClearWallpaper(common::WallpaperFilePath(), true);
 }
 
 TEST_F(SetupWindow, InfoWindowKeepsAlwaysOnTopAcrossClosing) {

@@ -117,6 +117,31 @@ TEST(DesktopView, WithoutADesktopListNothingHappens) {
     common::SetDesktopViewStyle(common::kViewDetails);  // must not fail
 }
 
+TEST(OpenWithShell, APictureInAFolderWithBlanksReachesItsProgramNeverOneAtAShorterPath) {
+    // "Open Pic" hands the shell the file, not a command line: the shell quotes it for the
+    // program the file type names, and no "<base>\\My.exe" runs for "<base>\\My Pics\\...".
+    testing_support::TempFolder base{"open-pic"};
+    testing_support::LaunchProbes probes{base};
+    const std::string viewer = base.File("Picture Viewer") + "\\viewer.exe";
+    ASSERT_TRUE(CreateDirectoryA(base.File("Picture Viewer").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA(base.File("My Pics").c_str(), nullptr));
+    ASSERT_TRUE(probes.Place(viewer)) << "SORVITA_PROBE_EXE is not set";
+    ASSERT_TRUE(probes.Place(base.File("My.exe")));
+    ASSERT_TRUE(probes.Place(base.File("Picture.exe")));
+    const std::string picture = base.File("My Pics") + "\\a b.sorvitapic";
+    testing_support::WriteFile(picture, "pixels");
+    testing_support::RegSetString(HKEY_CLASSES_ROOT, ".sorvitapic", "", "SorvitaTestPicture");
+    testing_support::RegSetString(HKEY_CLASSES_ROOT, "SorvitaTestPicture\\shell\\open\\command", "",
+                                  "\"" + viewer + "\" \"%1\"");
+    EXPECT_TRUE(common::OpenWithShell(picture, false, false));
+    std::vector<std::string> starts = probes.Starts(1);
+    Sleep(300);  // a start too many would show now
+    starts = probes.Starts(2, 0);
+    EXPECT_EQ(starts, std::vector<std::string>{viewer + "|\"" + viewer + "\" \"" + picture + "\""});
+    testing_support::RegDeleteTree(HKEY_CLASSES_ROOT, ".sorvitapic");
+    testing_support::RegDeleteTree(HKEY_CLASSES_ROOT, "SorvitaTestPicture");
+}
+
 TEST(OpenWithShell, HandsTheTargetToTheShellWithTheShowCode) {
     ShellExecuteRecorder shell;
     EXPECT_TRUE(common::OpenWithShell("C:\\pics\\a.jpg", false, false));

@@ -76,13 +76,16 @@ private:
 class Commander : public ::testing::Test {
 protected:
     testing_support::MsgBoxRecorder boxes;
-    // Programs started, by command line; a non-zero startError makes each start fail.
+    // Programs started, by command line; a non-zero startError makes each start fail, and
+    // startForReal hands each on to the system.
     std::vector<std::string> started;
     unsigned long startError = 0;
+    bool startForReal = false;
+    std::function<unsigned long(const std::string&)> systemStart = desk_commander::seams::StartProgram;
     platform::ScopedSeam<std::function<unsigned long(const std::string&)>> starter{
         desk_commander::seams::StartProgram, [this](const std::string& line) {
             started.push_back(line);
-            return startError;
+            return startForReal ? systemStart(line) : startError;
         }};
     // Sleeps are recorded, and may move the pointer as time passes.
     std::vector<DWORD> sleeps;

@@ -1,6 +1,7 @@
 // Hot corners and the screen saver switches: the pointer and the sleeps are scripted,
 // the screen saver parameters are Wine's own, read back after each step.
 #include "CommanderHarness.h"
+#include "common/FileFolderFunctions_.h"
 #include "common/GetDesktopSize_.h"
 #include "desk_commander/SettingsIni_.h"
 
@@ -185,7 +186,7 @@ TEST_F(HotCorners, MenuCommandsStartAndSwitchTheSaver) {
     EXPECT_FALSE(window->TrayIcon_Popup_DisableSS.Checked());
     // "Configure Slide Saver" starts the file itself, without arguments.
     window->TrayIcon_Popup_ConfigureSS.Click();
-    EXPECT_EQ(started, std::vector<std::string>{saver});
+    EXPECT_EQ(started, std::vector<std::string>{"\"" + saver + "\""});
     startError = ERROR_ACCESS_DENIED;
     window->TrayIcon_Popup_ConfigureSS.Click();
     ASSERT_EQ(boxes.Count(), 1u);
@@ -210,13 +211,25 @@ TEST_F(HotCorners, WithoutAScreenSaverTheCommandAsksAndChangesNothing) {
     EXPECT_TRUE(started.empty());
     boxes.Answer(IDYES);
     window->TrayIcon_Popup_ConfigureSS.Click();
-    EXPECT_EQ(started, std::vector<std::string>{"rundll32.exe shell32.dll,Control_RunDLL desk.cpl,,1"});
+    EXPECT_EQ(started, std::vector<std::string>{"\"" + common::SystemFolder(true) +
+                                                "rundll32.exe\" shell32.dll,Control_RunDLL desk.cpl,,1"});
     // system.ini is read when the registry names nothing.
     WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", (" " + saver).c_str(), "system.ini");
     EXPECT_EQ(ReadIniSetting("system.ini", "boot", "SCRNSAVE.EXE", "", true), saver);
     EXPECT_EQ(window->GetSaverFile(), saver);
     WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", nullptr, "system.ini");
     EXPECT_EQ(ReadIniSetting("system.ini", "boot", "SCRNSAVE.EXE", "none", true), "none");
+}
+
+TEST_F(HotCorners, TheRegistrysScreenSaverComesBeforeSystemIni) {
+    const std::string other = folder.File("Other Saver.scr");
+    testing_support::WriteFile(other, "MZ");
+    WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", other.c_str(), "system.ini");
+    Load();
+    EXPECT_EQ(window->GetSaverFile(), saver);
+    window->TrayIcon_Popup_ConfigureSS.Click();
+    EXPECT_EQ(started, std::vector<std::string>{"\"" + saver + "\""});
+    WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", nullptr, "system.ini");
 }
 
 TEST_F(HotCorners, FailedSystemCallsAreReportedAndKeepWhatWasSaved) {

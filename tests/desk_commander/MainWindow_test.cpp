@@ -2,6 +2,8 @@
 // commands that start other programs, against Wine's real registry, tray and clipboard.
 #include <shlobj.h>
 
+#include <algorithm>
+
 #include "CommanderHarness.h"
 #include "common/BrowseForFolder_.h"
 #include "common/CreateStartupLink_.h"
@@ -359,14 +361,39 @@ TEST_F(Commander, SuiteProgramsStartFromTheirPathRecords) {
     window->TrayIcon_Popup_RunSVSS_Setup.Click();
     window->TrayIcon_Popup_RunSVIG.Click();
     ASSERT_EQ(started.size(), 3u);
-    EXPECT_EQ(started[0], apps.File("Sorvita Slide Saver.scr") + " /S");
-    EXPECT_EQ(started[1], apps.File("Sorvita Slide Saver.scr") + " ");
-    EXPECT_EQ(started[2], apps.File("Sorvita Image Gallery.exe") + " ");
+    EXPECT_EQ(started[0], "\"" + apps.File("Sorvita Slide Saver.scr") + "\" /S");
+    EXPECT_EQ(started[1], "\"" + apps.File("Sorvita Slide Saver.scr") + "\"");
+    EXPECT_EQ(started[2], "\"" + apps.File("Sorvita Image Gallery.exe") + "\"");
     EXPECT_EQ(boxes.Count(), 0u);
     testing_support::RegDeleteTree(HKEY_LOCAL_MACHINE, std::string(kAppPaths) + "Sorvita Image Gallery.exe");
     testing_support::RegDeleteTree(HKEY_LOCAL_MACHINE, std::string(kAppPaths) + "Sorvita Slide Saver.scr");
     testing_support::RegDeleteTree(HKEY_CURRENT_USER,
                                    "Software\\VB and VBA Program Settings\\Sorvita Image Gallery");
+}
+
+TEST_F(Commander, AProgramIsTakenFromTheFirstRecordThatNamesAFile) {
+    // All three places name a file: the App Paths record, then the "App Path" setting, then
+    // the Windows folder.
+    testing_support::TempFolder first{"commander-first"};
+    testing_support::TempFolder second{"commander-second"};
+    const std::string file = desk_commander::kPasteInspectorFile;
+    const std::string settingKey = "Software\\VB and VBA Program Settings\\Sorvita Paste Inspector\\Settings";
+    const std::string inWindows = common::WindowsFolder(true) + file;
+    testing_support::WriteFile(first.File(file), "MZ");
+    testing_support::WriteFile(second.File(file), "MZ");
+    testing_support::WriteFile(inWindows, "MZ");
+    testing_support::RegSetString(HKEY_LOCAL_MACHINE, std::string(kAppPaths) + file, "", first.File(file));
+    testing_support::RegSetString(HKEY_CURRENT_USER, settingKey, "App Path", second.File(file));
+    Load();
+    window->TrayIcon_Popup_RunSVPI.Click();
+    testing_support::RegDeleteTree(HKEY_LOCAL_MACHINE, std::string(kAppPaths) + file);
+    window->TrayIcon_Popup_RunSVPI.Click();
+    testing_support::RegDeleteTree(HKEY_CURRENT_USER, "Software\\VB and VBA Program Settings\\Sorvita Paste Inspector");
+    window->TrayIcon_Popup_RunSVPI.Click();
+    DeleteFileA(inWindows.c_str());
+    EXPECT_EQ(started, (std::vector<std::string>{"\"" + first.File(file) + "\"", "\"" + second.File(file) + "\"",
+                                                 "\"" + inWindows + "\""}));
+    EXPECT_EQ(boxes.Count(), 0u);
 }
 
 TEST_F(Commander, AMissingProgramIsLookedForInTheChosenFolders) {
@@ -394,7 +421,7 @@ TEST_F(Commander, AMissingProgramIsLookedForInTheChosenFolders) {
         testing_support::FolderPickerScript picker{{right.Path() + "\\"}};
         window->TrayIcon_Popup_RunSVPI.Click();
         ASSERT_EQ(started.size(), 1u);
-        EXPECT_EQ(started[0], right.File("Sorvita Paste Inspector.exe") + " ");
+        EXPECT_EQ(started[0], "\"" + right.File("Sorvita Paste Inspector.exe") + "\"");
         EXPECT_EQ(boxes.Count(), 0u);
     }
 }
@@ -420,6 +447,51 @@ TEST_F(Commander, StartFailuresAreReportedWithTheSystemsDescription) {
     testing_support::RegDeleteTree(HKEY_LOCAL_MACHINE, std::string(kAppPaths) + "Sorvita Backdrop Changer.exe");
 }
 
+TEST_F(Commander, EveryLaunchStartsTheProgramItFoundNeverOneAtAShorterPath) {
+    testing_support::TempFolder base{"launch"};
+    testing_support::LaunchProbes probes{base};
+    // Windows reads an unquoted "<base>\\My Programs\\Sorvita ...exe" as the program "<base>\\My.exe".
+    const std::string programs = base.File("My Programs");
+    ASSERT_TRUE(CreateDirectoryA(programs.c_str(), nullptr));
+    ASSERT_TRUE(probes.Place(base.File("My.exe"))) << "SORVITA_PROBE_EXE is not set";
+    const char* const files[] = {desk_commander::kSlideSaverFile, desk_commander::kBackdropChangerFile,
+                                 desk_commander::kImageGalleryFile, desk_commander::kPasteInspectorFile};
+    for (const char* file : files) {
+        ASSERT_TRUE(probes.Place(programs + "\\" + file));
+        testing_support::RegSetString(HKEY_LOCAL_MACHINE, std::string(kAppPaths) + file, "", programs + "\\" + file);
+    }
+    const std::string saver = programs + "\\" + desk_commander::kSlideSaverFile;
+    testing_support::RegSetString(HKEY_CURRENT_USER, "Control Panel\\Desktop", "SCRNSAVE.EXE", saver);
+    Load();
+    startForReal = true;
+    window->TrayIcon_Popup_RunSVSS_Preview.Click();
+    window->TrayIcon_Popup_RunSVSS_Setup.Click();
+    window->TrayIcon_Popup_RunSVBC.Click();
+    window->TrayIcon_Popup_RunSVIG.Click();
+    window->TrayIcon_Popup_RunSVPI.Click();
+    window->TrayIcon_Popup_ConfigureSS.Click();
+    EXPECT_EQ(boxes.Count(), 0u);
+
+    // Each program itself, with its arguments after its quoted path, and nothing else.
+    auto start = [](const std::string& path, const std::string& arguments) {
+        return path + "|\"" + path + "\"" + (arguments.empty() ? "" : " " + arguments);
+    };
+    std::vector<std::string> expected = {start(saver, "/S"), start(saver, ""), start(saver, "")};
+    for (const char* file : {desk_commander::kBackdropChangerFile, desk_commander::kImageGalleryFile,
+                             desk_commander::kPasteInspectorFile})
+        expected.push_back(start(programs + "\\" + file, ""));
+    std::vector<std::string> starts = probes.Starts(expected.size());
+    Sleep(300);  // a start too many would show now
+    starts = probes.Starts(expected.size() + 1, 0);
+    std::sort(expected.begin(), expected.end());
+    std::sort(starts.begin(), starts.end());
+    EXPECT_EQ(starts, expected);
+
+    testing_support::RegSetString(HKEY_CURRENT_USER, "Control Panel\\Desktop", "SCRNSAVE.EXE", "");
+    for (const char* file : files)
+        testing_support::RegDeleteTree(HKEY_LOCAL_MACHINE, std::string(kAppPaths) + file);
+}
+
 TEST_F(Commander, ControlPanelItemsAndTheCatalogBuilder) {
     Load();
     window->TrayIcon_Popup_DisPropSlideSaver.Click();
@@ -429,11 +501,12 @@ TEST_F(Commander, ControlPanelItemsAndTheCatalogBuilder) {
     window->TrayIcon_Popup_MouseProp.Click();
     window->TrayIcon_Popup_AccessOpt.Click();
     window->TrayIcon_Popup_RunCP.Click();
-    const std::vector<std::string> expected = {
-        "rundll32.exe shell32.dll,Control_RunDLL desk.cpl,,1", "rundll32.exe shell32.dll,Control_RunDLL desk.cpl,,0",
-        "rundll32.exe shell32.dll,Control_RunDLL desk.cpl,,2", "rundll32.exe shell32.dll,Control_RunDLL desk.cpl,,3",
-        "rundll32.exe shell32.dll,Control_RunDLL main.cpl @0", "rundll32.exe shell32.dll,Control_RunDLL access.cpl",
-        "control.exe"};
+    // From the system folder, quoted.
+    const std::string runDll = "\"" + common::SystemFolder(true) + "rundll32.exe\" shell32.dll,Control_RunDLL ";
+    const std::vector<std::string> expected = {runDll + "desk.cpl,,1",  runDll + "desk.cpl,,0",
+                                               runDll + "desk.cpl,,2",  runDll + "desk.cpl,,3",
+                                               runDll + "main.cpl @0",  runDll + "access.cpl",
+                                               "\"" + common::SystemFolder(true) + "control.exe\""};
     EXPECT_EQ(started, expected);
     window->TrayIcon_Popup_RunSVCB.Click();
     ASSERT_EQ(boxes.Count(), 1u);
@@ -443,18 +516,16 @@ TEST_F(Commander, ControlPanelItemsAndTheCatalogBuilder) {
     EXPECT_EQ(started.size(), expected.size());
 }
 
-TEST(CommanderStart, ProgramsReallyStartWithoutTheirPathQuoted) {
-    // The real start: a screen saver file's path with blanks, unquoted, and an argument after it.
+TEST(CommanderStart, ProgramsReallyStartFromTheirQuotedPath) {
+    // The real start: a screen saver file's path with blanks, and an argument after it.
     testing_support::TempFolder folder{"commander start"};
-    char system[MAX_PATH];
-    GetSystemDirectoryA(system, MAX_PATH);
     const std::string copy = folder.File("Sorvita Test Saver.scr");
-    ASSERT_TRUE(CopyFileA((std::string(system) + "\\cmd.exe").c_str(), copy.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA((common::SystemFolder(true) + "cmd.exe").c_str(), copy.c_str(), FALSE));
     const std::string marker = folder.File("ran.txt");
-    EXPECT_EQ(desk_commander::StartProgram(copy + " /c echo ok> \"" + marker + "\""), 0u);
+    EXPECT_EQ(desk_commander::StartProgram(copy, "/c echo ok> \"" + marker + "\""), 0u);
     for (int i = 0; i < 100 && GetFileAttributesA(marker.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) Sleep(50);
     EXPECT_NE(GetFileAttributesA(marker.c_str()), INVALID_FILE_ATTRIBUTES);
-    EXPECT_EQ(desk_commander::StartProgram(folder.File("missing.exe") + " "),
+    EXPECT_EQ(desk_commander::StartProgram(folder.File("missing.exe"), ""),
               static_cast<unsigned long>(ERROR_FILE_NOT_FOUND));
 }
 

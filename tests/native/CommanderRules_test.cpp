@@ -70,6 +70,12 @@ TEST(CommanderTexts, UnitsAndFileNames) {
     EXPECT_EQ(ProgramTitle("Sorvita Slide Saver.scr"), "Sorvita Slide Saver");
     EXPECT_EQ(FileInFolder("C:\\Apps", "a.exe"), "C:\\Apps\\a.exe");
     EXPECT_EQ(FileInFolder("C:\\", "a.exe"), "C:\\a.exe");
+    // The program's path quoted, the arguments after it as they are.
+    EXPECT_EQ(CommandLine("C:\\Program Files\\Sorvita\\Sorvita Slide Saver.scr", "/S"),
+              "\"C:\\Program Files\\Sorvita\\Sorvita Slide Saver.scr\" /S");
+    EXPECT_EQ(CommandLine("C:\\Windows\\system32\\rundll32.exe", "shell32.dll,Control_RunDLL main.cpl @0"),
+              "\"C:\\Windows\\system32\\rundll32.exe\" shell32.dll,Control_RunDLL main.cpl @0");
+    EXPECT_EQ(CommandLine("C:\\My Apps\\a.exe", ""), "\"C:\\My Apps\\a.exe\"");
 }
 
 TEST(CommanderTrayPictures, OnlyTheScreenDiffersAndEachStateHasItsColour) {

@@ -9,6 +9,7 @@
 
 #include "platform/PictureHeader.h"
 
+using platform::PictureFitsInMemory;
 using platform::PictureHeader;
 using platform::PictureKind;
 using platform::ReadPictureHeader;
@@ -449,4 +450,23 @@ TEST(PictureHeaderExif, MutatedBlocksStayInRangeAndInBounds) {
             EXPECT_LE(orientation, 8);
         }
     }
+}
+
+TEST(PictureMemory, FourBytesAPixelUpTo512MegabytesAndNotOneRowMore) {
+    // 16384 x 8192 takes exactly 512 MB; a row or a column more is refused, whichever side.
+    EXPECT_TRUE(PictureFitsInMemory(16384, 8192));
+    EXPECT_TRUE(PictureFitsInMemory(8192, 16384));
+    EXPECT_FALSE(PictureFitsInMemory(16384, 8193));
+    EXPECT_FALSE(PictureFitsInMemory(16385, 8192));
+    EXPECT_FALSE(PictureFitsInMemory(16384, 16384));  // 1 GB, the size users meet
+    // The same edge on a single row.
+    EXPECT_TRUE(PictureFitsInMemory(1, 134217728));
+    EXPECT_FALSE(PictureFitsInMemory(1, 134217729));
+    EXPECT_TRUE(PictureFitsInMemory(134217728, 1));
+    EXPECT_FALSE(PictureFitsInMemory(134217729, 1));
+    // No picture at all, and sizes whose product overflows 32 bits.
+    EXPECT_FALSE(PictureFitsInMemory(0, 1));
+    EXPECT_FALSE(PictureFitsInMemory(1, 0));
+    EXPECT_FALSE(PictureFitsInMemory(0xFFFFFFFF, 0xFFFFFFFF));
+    EXPECT_FALSE(PictureFitsInMemory(65536, 65536));
 }

@@ -18,10 +18,12 @@ TestClipboard::~TestClipboard() {
 }
 
 bool TestClipboard::Open() {
+    const bool add = addNext_;
+    addNext_ = false;
     // Another process (the system's clipboard keeper) may hold it for a moment.
     for (int tries = 0; tries < 50; ++tries) {
         if (OpenClipboard(owner_)) {
-            EmptyClipboard();
+            if (!add) EmptyClipboard();
             return true;
         }
         Sleep(20);

@@ -15,12 +15,15 @@
 
 namespace inspector_test {
 
-// Fills the real clipboard; each call replaces what was there.
+// Fills the real clipboard; each call replaces what was there, unless AddNext came first.
 class TestClipboard {
 public:
     TestClipboard();
     ~TestClipboard();
     void Empty();
+    // The next Put adds its format to those the clipboard holds, as a program that copies in
+    // several formats at once does.
+    void AddNext() { addNext_ = true; }
     void PutText(const std::string& text);
     void PutRegistered(const char* formatName, const std::string& bytes);
     // A bitmap of that size in one colour.
@@ -41,6 +44,7 @@ public:
 private:
     bool Open();
     HWND owner_ = nullptr;
+    bool addNext_ = false;
 };
 
 // One answer of the save dialog: what the dialog record held, and the path typed.

@@ -83,6 +83,45 @@ TEST_F(Inspector, TextFormatsInTheirOrder) {
     EXPECT_FALSE(Greyed(form->mnuClearClipboard));
 }
 
+TEST_F(Inspector, OfTwoFormatsAtOnceTheEarlierInTheOrderIsShown) {
+    Open();
+    const std::string rtf = std::string("{\\rtf1 bold \\b x}") + '\0';
+    const std::string link("Excel\0Sheet1\0R1C1\0\0", 20);
+    // A word processor's copy: plain text and rich text.
+    clipboard.PutRegistered("Rich Text Format", rtf);
+    clipboard.AddNext();
+    clipboard.PutText("bold x");
+    form->RefreshFromClipboard();
+    EXPECT_EQ(form->txtClipboard.Text(), "bold x");
+    // Each neighbouring pair of the order: text, rich text, link, files.
+    clipboard.PutRegistered("Link", link);
+    clipboard.AddNext();
+    clipboard.PutRegistered("Rich Text Format", rtf);
+    form->RefreshFromClipboard();
+    EXPECT_EQ(form->txtClipboard.Text(), "{\\rtf1 bold \\b x}");
+    clipboard.PutFiles({"C:\\windows\\win.ini"});
+    clipboard.AddNext();
+    clipboard.PutRegistered("Link", link);
+    form->RefreshFromClipboard();
+    EXPECT_EQ(form->txtClipboard.Text(), "Excel|Sheet1!R1C1");
+
+    // Pictures: a bitmap before a metafile (the system offers each family in both its forms),
+    // and a metafile before a palette.
+    clipboard.PutEnhMetafile(30, 20);
+    clipboard.AddNext();
+    clipboard.PutBitmap(60, 40, RGB(0, 128, 0));
+    form->RefreshFromClipboard();
+    ASSERT_TRUE(form->Pane.PictureLoaded());
+    EXPECT_EQ(form->ShownMetafile(), nullptr);
+    EXPECT_EQ(form->Pane.Picture().Width(), 60);
+    clipboard.PutPalette();
+    clipboard.AddNext();
+    clipboard.PutEnhMetafile(30, 20);
+    form->RefreshFromClipboard();
+    EXPECT_TRUE(form->Pane.PictureLoaded());
+    EXPECT_NE(form->ShownMetafile(), nullptr);
+}
+
 TEST_F(Inspector, TimerShowsNewTextWithinThreeSeconds) {
     Open();
     clipboard.PutText("copied elsewhere");

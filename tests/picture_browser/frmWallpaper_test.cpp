@@ -556,6 +556,34 @@ TEST_F(Browser, ControlsNeitherOverlapNorLeaveTheWindowAtDefaultAndMinimumSize) 
     }
 }
 
+TEST_F(Browser, GrowingOrMaximisingLeavesNothingStaleOnScreen) {
+    // Hosted and on its own the layout is the same; the history box's two buttons, the picture
+    // number and the file list are what moved over other controls' old places.
+    for (bool hosted : {false, true}) {
+        auto& form = hosted ? OpenHosted() : OpenOwn();
+        form.Show();
+        EnterFolder("Pics");
+        ASSERT_EQ(HistoryItems(), std::vector<std::string>{pics});
+        ChooseFile("b.bmp");
+        ASSERT_EQ(form.labPicNumber.Text(), "Pic 2");
+        SetFocus(form.PicsFileList.hWnd());  // no caret blinking in the count line
+        SetCursorPos(0, GetSystemMetrics(SM_CYSCREEN) - 1);
+        EXPECT_TRUE(testing_support::ShowsWhatARepaintShows(form.hWnd())) << "hosted " << hosted;
+
+        RECT r{};
+        GetWindowRect(form.hWnd(), &r);
+        SetWindowPos(form.hWnd(), nullptr, 0, 0, r.right - r.left + 170, r.bottom - r.top + 130,
+                     SWP_NOMOVE | SWP_NOZORDER);
+        EXPECT_TRUE(testing_support::ShowsWhatARepaintShows(form.hWnd())) << "grown, hosted " << hosted;
+        ShowWindow(form.hWnd(), SW_MAXIMIZE);
+        ASSERT_TRUE(IsZoomed(form.hWnd()));
+        EXPECT_TRUE(testing_support::ShowsWhatARepaintShows(form.hWnd())) << "maximised, hosted " << hosted;
+        ShowWindow(form.hWnd(), SW_RESTORE);
+        EXPECT_TRUE(testing_support::ShowsWhatARepaintShows(form.hWnd())) << "restored, hosted " << hosted;
+        Close();
+    }
+}
+
 TEST(SubclassWP, HookCountsHoldersAndReportsAFailure) {
     ASSERT_EQ(picture_browser::HookCount(), 0);
     MsgBoxRecorder boxes;

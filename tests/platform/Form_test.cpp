@@ -168,6 +168,53 @@ TEST(Form, UnloadAsksQueryUnloadAndCanBeRefused) {
     PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);  // the last form posted a quit
 }
 
+namespace {
+
+// Ends a modal form from another thread, as another process would (an automation tool closing
+// it), then waits and posts the program a message, the input that would otherwise be the first
+// to wake its loop.
+struct RemoteEnd {
+    static inline HWND form = nullptr;
+    static inline DWORD hostThread = 0;
+    static inline bool hide = false;
+    static inline volatile LONG wakePosted = 0;
+    static DWORD WINAPI Run(void*) {
+        for (int i = 0; i < 500 && !IsWindowVisible(form); ++i) Sleep(10);
+        if (hide)
+            ShowWindow(form, SW_HIDE);
+        else
+            SendMessageA(form, WM_CLOSE, 0, 0);
+        Sleep(1000);
+        InterlockedExchange(&wakePosted, 1);
+        PostThreadMessageA(hostThread, WM_NULL, 0, 0);
+        return 0;
+    }
+};
+
+}  // namespace
+
+TEST(Form, AModalFormEndedFromElsewhereReturnsAtOnce) {
+    TestForm host;  // the program's own window stays loaded, as a host's does
+    host.Load();
+    for (bool hide : {false, true}) {
+        TestForm modal;
+        modal.Load();
+        RemoteEnd::form = modal.hWnd();
+        RemoteEnd::hostThread = GetCurrentThreadId();
+        RemoteEnd::hide = hide;
+        RemoteEnd::wakePosted = 0;
+        HANDLE thread = CreateThread(nullptr, 0, &RemoteEnd::Run, nullptr, 0, nullptr);
+        ASSERT_NE(thread, nullptr);
+        modal.ShowModal();
+        EXPECT_EQ(RemoteEnd::wakePosted, 0) << (hide ? "hidden" : "closed") << ": the loop waited for the next message";
+        EXPECT_EQ(modal.IsLoaded(), hide);
+        EXPECT_TRUE(IsWindowEnabled(host.hWnd()));
+        WaitForSingleObject(thread, 5000);
+        CloseHandle(thread);
+        testing_support::PumpMessages();
+    }
+}
+
 TEST(Form, ToolTipsCanBeSetAndRemoved) {
     TestForm form;
     form.Load();

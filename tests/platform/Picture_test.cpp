@@ -185,6 +185,10 @@ TEST(Picture, HugeDeclaredSizesAreRefusedBeforeDecoding) {
     ASSERT_NE(frame, std::string::npos);
     jpeg.replace(frame + 5, 4, "\xEA\x60\xEA\x60");  // 60000 x 60000
     testing_support::WriteFile(folder.File("huge.jpg"), jpeg);
+    // One row past the most a picture may take: 16384 x 8193 at 4 bytes a pixel is 64 KB over
+    // 512 MB, and its pixels alone would be 128 million.
+    jpeg.replace(frame + 5, 4, std::string("\x20\x01\x40\x00", 4));
+    testing_support::WriteFile(folder.File("one-row-over.jpg"), jpeg);
 
     // A GIF whose second frame is far larger than its screen.
     std::string gif("GIF89a\x02\x00\x02\x00\x00\x00\x00", 13);
@@ -194,7 +198,7 @@ TEST(Picture, HugeDeclaredSizesAreRefusedBeforeDecoding) {
 
     PROCESS_MEMORY_COUNTERS before{};
     GetProcessMemoryInfo(GetCurrentProcess(), &before, sizeof before);
-    for (const char* name : {"huge.jpg", "huge.gif"}) {
+    for (const char* name : {"huge.jpg", "huge.gif", "one-row-over.jpg"}) {
         std::string error;
         EXPECT_TRUE(Picture::Load(folder.File(name), &error).Empty()) << name;
         EXPECT_EQ(error, "The picture is too large to be loaded.") << name;

@@ -282,6 +282,69 @@ bool ReadUnicodeText(std::wstring& text) {
 
 }  // namespace other_program
 
+void Settle(unsigned long ms) {
+    const DWORD start = GetTickCount();
+    do {
+        PumpMessages();
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    } while (GetTickCount() - start < ms);
+    PumpMessages();
+}
+
+ScreenShot CaptureWindow(HWND hwnd) {
+    Settle();
+    ScreenShot shot;
+    RECT window{}, r{};
+    GetWindowRect(hwnd, &window);
+    // Only what lies on the screen: a maximised window's frame reaches past its edges.
+    const RECT screenArea{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    IntersectRect(&r, &window, &screenArea);
+    shot.width = r.right - r.left;
+    shot.height = r.bottom - r.top;
+    if (shot.width <= 0 || shot.height <= 0) return shot;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = shot.width;
+    info.bmiHeader.biHeight = -shot.height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, shot.width, shot.height, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    const auto* words = static_cast<const DWORD*>(bits);
+    shot.pixels.resize(static_cast<size_t>(shot.width) * shot.height);
+    for (size_t i = 0; i < shot.pixels.size(); ++i)
+        shot.pixels[i] = RGB((words[i] >> 16) & 0xFF, (words[i] >> 8) & 0xFF, words[i] & 0xFF);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    return shot;
+}
+
+::testing::AssertionResult ShowsWhatARepaintShows(HWND hwnd) {
+    const ScreenShot shown = CaptureWindow(hwnd);
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    const ScreenShot repainted = CaptureWindow(hwnd);
+    if (shown.width != repainted.width || shown.height != repainted.height)
+        return ::testing::AssertionFailure() << "the window changed size while it was repainted";
+    size_t differing = 0;
+    int firstX = -1, firstY = -1;
+    for (int y = 0; y < shown.height; ++y)
+        for (int x = 0; x < shown.width; ++x)
+            if (shown.At(x, y) != repainted.At(x, y) && differing++ == 0) {
+                firstX = x;
+                firstY = y;
+            }
+    if (differing == 0) return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << differing << " pixels differ from a full repaint, the first at (" << firstX
+                                         << ", " << firstY << ") of " << shown.width << " x " << shown.height;
+}
+
 namespace {
 
 struct TopWindowSearch {
@@ -309,6 +372,38 @@ TopWindows FindTopWindows(const std::string& caption, DWORD processId) {
     TopWindowSearch search{&caption, processId, {}};
     EnumWindows(CollectTopWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
+}
+
+LaunchProbes::LaunchProbes(const TempFolder& folder)
+    : program_(WinePathFromEnv("SORVITA_PROBE_EXE")), log_(folder.File("starts.log")) {
+    SetEnvironmentVariableA("SORVITA_PROBE_LOG", log_.c_str());
+}
+
+LaunchProbes::~LaunchProbes() { SetEnvironmentVariableA("SORVITA_PROBE_LOG", nullptr); }
+
+bool LaunchProbes::Place(const std::string& path) {
+    return !program_.empty() && CopyFileA(program_.c_str(), path.c_str(), FALSE);
+}
+
+std::vector<std::string> LaunchProbes::Starts(size_t count, unsigned long timeoutMs) {
+    std::vector<std::string> starts;
+    const DWORD begin = GetTickCount();
+    for (;;) {
+        starts.clear();
+        std::string text;
+        HANDLE file = CreateFileA(log_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file != INVALID_HANDLE_VALUE) {
+            char buffer[4096];
+            DWORD read = 0;
+            while (ReadFile(file, buffer, sizeof buffer, &read, nullptr) && read > 0) text.append(buffer, read);
+            CloseHandle(file);
+        }
+        for (size_t at = 0, end; (end = text.find("\r\n", at)) != std::string::npos; at = end + 2)
+            starts.push_back(text.substr(at, end - at));
+        if (starts.size() >= count || GetTickCount() - begin > timeoutMs) return starts;
+        Sleep(50);
+    }
 }
 
 FolderPickerScript::FolderPickerScript(std::vector<std::string> script)

@@ -2,6 +2,8 @@
 #pragma once
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <deque>
 #include <string>
 #include <vector>
@@ -92,6 +94,24 @@ bool PutBytes(const std::string& format, LCID locale, const std::string& bytes);
 // The clipboard's CF_UNICODETEXT as that program reads it; false when there is none.
 bool ReadUnicodeText(std::wstring& text);
 }  // namespace other_program
+// Lets pending messages and paints run for `ms` milliseconds, long enough for the system to
+// pass what the windows painted on to the display.
+void Settle(unsigned long ms = 300);
+
+// The pixels the screen shows of a window's rectangle (the part on the screen), frame included,
+// once it has settled.
+struct ScreenShot {
+    int width = 0;
+    int height = 0;
+    std::vector<COLORREF> pixels;  // rows from the top
+    COLORREF At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+};
+ScreenShot CaptureWindow(HWND hwnd);
+
+// Whether the screen shows the same pixels of `hwnd` now as after the window and all its
+// controls have been painted again from scratch (which covering and uncovering it would do);
+// on failure, how many pixels differ and where the first of them is.
+::testing::AssertionResult ShowsWhatARepaintShows(HWND hwnd);
 
 // The visible top-level windows captioned `caption`, and which of them belongs to a process.
 struct TopWindows {
@@ -99,6 +119,26 @@ struct TopWindows {
     HWND mine = nullptr;  // the one of the process asked about
 };
 TopWindows FindTopWindows(const std::string& caption, DWORD processId);
+
+// Copies of the stand-in program that notes each of its starts (support/LaunchProbe.cpp, found
+// through SORVITA_PROBE_EXE), and the starts they noted, in a log in `folder` that this process
+// names in its environment for the programs it starts.
+class LaunchProbes {
+public:
+    explicit LaunchProbes(const TempFolder& folder);
+    ~LaunchProbes();
+    LaunchProbes(const LaunchProbes&) = delete;
+    LaunchProbes& operator=(const LaunchProbes&) = delete;
+    // Puts a copy of the stand-in at `path`; false when it cannot.
+    bool Place(const std::string& path);
+    // The starts noted, "path it ran from|command line", once there are `count` of them or
+    // `timeoutMs` has passed.
+    std::vector<std::string> Starts(size_t count, unsigned long timeoutMs = 10000);
+
+private:
+    std::string program_;
+    std::string log_;
+};
 
 // Answers the folder picker from a script (an empty entry, or running out, cancels) and
 // keeps the prompts it was shown.
