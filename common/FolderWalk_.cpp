@@ -1,5 +1,7 @@
 #include "common/FolderWalk_.h"
 
+#include <algorithm>
+#include <numeric>
 #include <unordered_set>
 
 namespace common {
@@ -20,31 +22,94 @@ std::string WithBackslash(const std::string& path) {
     return path + "\\";
 }
 
-void WalkFolders(const std::string& start,
-                 const std::function<std::vector<std::string>(const std::string& folder)>& subfolders,
-                 const std::function<std::string(const std::string& folder)>& identity,
-                 std::vector<std::string>& folders) {
+void WalkFolders(const std::string& start, size_t startIndex, const std::string& startIdentity,
+                 const std::string& startVia, const FolderLister& list, std::vector<std::string>& folders) {
     std::unordered_set<std::string> met;
-    const std::string startIdentity = identity(start);
     if (!startIdentity.empty()) met.insert(startIdentity);
 
+    struct Pending {
+        std::string path;
+        size_t index;
+        std::string via;
+    };
     // Folders still to visit, the next one last: popping the last and pushing a folder's
     // subfolders in reverse visits exactly as the recursive description does.
-    std::vector<std::string> pending{start};
+    std::vector<Pending> pending;
+    pending.push_back({start, startIndex, startVia});
     while (!pending.empty()) {
-        const std::string folder = std::move(pending.back());
+        Pending folder = std::move(pending.back());
         pending.pop_back();
-        const std::string prefix = WithBackslash(folder);
-        std::vector<std::string> found;
-        for (const std::string& name : subfolders(folder)) {
-            std::string path = prefix + name;
-            const std::string id = identity(path);
-            if (!id.empty() && !met.insert(id).second) continue;
-            folders.push_back(path);
-            found.push_back(std::move(path));
+        const std::string prefix = WithBackslash(folder.path);
+        std::vector<Pending> found;
+        for (Subfolder& sub : list(folder.path, folder.index, folder.via)) {
+            if (!sub.identity.empty() && !met.insert(sub.identity).second) continue;
+            folders.push_back(prefix + sub.name);
+            found.push_back({folders.back(), folders.size() - 1, std::move(sub.via)});
         }
         for (auto it = found.rbegin(); it != found.rend(); ++it) pending.push_back(std::move(*it));
     }
+}
+
+bool IsPlainMask(const std::wstring& mask) {
+    if (mask.empty() || mask.back() == L'.' || mask.find(L'*') == std::wstring::npos) return false;
+    return mask.find_first_of(L"?<>\"\\/:|") == std::wstring::npos;
+}
+
+bool MatchesMask(const std::wstring& mask, const std::wstring& name) {
+    // Classic star backtracking: on a mismatch, let the last "*" take one more character.
+    size_t m = 0, n = 0;
+    size_t star = std::wstring::npos, starName = 0;
+    while (n < name.size()) {
+        if (m < mask.size() && mask[m] == L'*') {
+            star = ++m;
+            starName = n;
+        } else if (m < mask.size() && mask[m] == name[n]) {
+            ++m;
+            ++n;
+        } else if (star != std::wstring::npos) {
+            m = star;
+            n = ++starName;
+        } else {
+            return false;
+        }
+    }
+    while (m < mask.size() && (mask[m] == L'*' || mask[m] == L'.')) ++m;
+    return m == mask.size();
+}
+
+std::vector<size_t> ListBoxOrder(size_t count, const std::function<int(size_t, size_t)>& compare) {
+    std::vector<size_t> order(count);
+    std::iota(order.begin(), order.end(), size_t{0});
+    // Names mostly arrive in the listing's own order, which seldom disagrees with the list
+    // box's: then every new name goes last and one comparison per name proves it.
+    size_t i = 1;
+    while (i < count && compare(i, i - 1) > 0) ++i;
+    if (i >= count) return order;
+
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return compare(a, b) < 0; });
+    bool ties = false;
+    for (size_t k = 1; k < count && !ties; ++k) ties = compare(order[k], order[k - 1]) == 0;
+    if (!ties) return order;
+
+    std::vector<size_t> held;
+    held.reserve(count);
+    for (size_t item = 0; item < count; ++item) {
+        size_t low = 0, high = held.size();
+        while (low != high) {
+            const size_t middle = (low + high) / 2;
+            const int result = compare(item, held[middle]);
+            if (result == 0) {
+                high = middle;
+                break;
+            }
+            if (result < 0)
+                high = middle;
+            else
+                low = middle + 1;
+        }
+        held.insert(held.begin() + static_cast<std::ptrdiff_t>(high), item);
+    }
+    return held;
 }
 
 }  // namespace common
