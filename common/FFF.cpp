@@ -163,9 +163,11 @@ std::vector<const FFF::Entry*> FFF::InListBoxOrder(std::vector<const Entry*> ent
     std::vector<std::wstring> bracketed;
     if (folders)
         for (const Entry* entry : entries) bracketed.push_back(L"[" + entry->name + L"]");
-    const auto text = [&](size_t i) { return folders ? bracketed[i].c_str() : entries[i]->name.c_str(); };
+    const auto text = [&](size_t i) -> const std::wstring& { return folders ? bracketed[i] : entries[i]->name; };
     const std::vector<size_t> order = ListBoxOrder(entries.size(), [&](size_t a, size_t b) {
-        const int result = CompareStringW(locale_, NORM_IGNORECASE, text(a), -1, text(b), -1);
+        const int kind = ListingKindOrder(text(a), text(b));
+        if (kind != 2) return kind;
+        const int result = CompareStringW(locale_, NORM_IGNORECASE, text(a).c_str(), -1, text(b).c_str(), -1);
         return result == CSTR_EQUAL ? 0 : result == CSTR_GREATER_THAN ? 1 : -1;
     });
     std::vector<const Entry*> ordered;

@@ -77,6 +77,20 @@ bool MatchesMask(const std::wstring& mask, const std::wstring& name) {
     return m == mask.size();
 }
 
+int ListingKindOrder(const std::wstring& added, const std::wstring& held) {
+    const auto at = [](const std::wstring& text, size_t i) { return i < text.size() ? text[i] : L'\0'; };
+    const bool addedBracket = at(added, 0) == L'[', heldBracket = at(held, 0) == L'[';
+    if (!heldBracket) return addedBracket ? 1 : 2;
+    if (!addedBracket) return -1;
+    const bool addedDrive = at(added, 1) == L'-', heldDrive = at(held, 1) == L'-';
+    if (heldDrive) {
+        if (!addedDrive) return -1;
+        const wchar_t a = at(added, 2), h = at(held, 2);
+        return a < h ? -1 : a > h ? 1 : 0;
+    }
+    return addedDrive ? 1 : 2;
+}
+
 std::vector<size_t> ListBoxOrder(size_t count, const std::function<int(size_t, size_t)>& compare) {
     std::vector<size_t> order(count);
     std::iota(order.begin(), order.end(), size_t{0});

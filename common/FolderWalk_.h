@@ -47,6 +47,12 @@ bool IsPlainMask(const std::wstring& mask);
 // matches, so "*.jpe*" takes "X.JPE" and "PIC.*" takes "PIC".
 bool MatchesMask(const std::wstring& mask, const std::wstring& name);
 
+// Where a directory listing's list box puts text `added` against text `held` it already holds,
+// as far as the kind of entry decides: names before "[folder]"s before "[-x-]" drives, which go
+// by their letter alone (a name that merely looks like one of these is taken for it). -1, 0 or
+// 1; 2 when the two are of one kind and their texts must be compared.
+int ListingKindOrder(const std::wstring& added, const std::wstring& held);
+
 // The order in which a list box holds names it was given in arrival order 0..count-1 when
 // it places each new one by binary search among those already held (-1, 0, 1 from `compare`
 // of a new name and a held one; on equality the new name goes before the held one). Names

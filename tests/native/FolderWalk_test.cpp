@@ -224,3 +224,18 @@ TEST(ListBoxOrder, EqualNamesLandWhereTheBinarySearchMeetsThem) {
     EXPECT_EQ(InListBox({"m~1", "a", "m~2", "z", "m~3", "b", "m~4"}),
               (std::vector<std::string>{"a", "b", "m~2", "m~4", "m~3", "m~1", "z"}));
 }
+
+TEST(ListingKindOrder, NamesThenFoldersThenDrivesByTheirLetter) {
+    using common::ListingKindOrder;
+    EXPECT_EQ(ListingKindOrder(L"a.jpg", L"b.jpg"), 2);
+    EXPECT_EQ(ListingKindOrder(L"[Sub]", L"[Album]"), 2);
+    EXPECT_EQ(ListingKindOrder(L"z.jpg", L"[Album]"), -1);
+    EXPECT_EQ(ListingKindOrder(L"[Album]", L"z.jpg"), 1);
+    EXPECT_EQ(ListingKindOrder(L"[bracketed].jpg", L"z.jpg"), 1);  // a file name taken for a folder
+    EXPECT_EQ(ListingKindOrder(L"[-c-]", L"[Album]"), 1);
+    EXPECT_EQ(ListingKindOrder(L"[Album]", L"[-c-]"), -1);
+    EXPECT_EQ(ListingKindOrder(L"a.jpg", L"[-c-]"), -1);
+    EXPECT_EQ(ListingKindOrder(L"[-c-]", L"[-d-]"), -1);
+    EXPECT_EQ(ListingKindOrder(L"[-dog]", L"[-d-]"), 0);  // only the letter counts
+    EXPECT_EQ(ListingKindOrder(L"[-", L"[-a]"), -1);
+}
