@@ -106,6 +106,11 @@ std::string ShortPathOf(const std::string& longPath) {
 
 }  // namespace
 
+FFF::FolderPaths FFF::StartPaths(const std::string& Path) {
+    const std::string longPath = WithBackslash(Path);
+    return {ShortPathOf(longPath), Wide(longPath)};
+}
+
 platform::FormStyle FFF::Style() const {
     platform::FormStyle style;
     style.style = WS_POPUP;
@@ -271,12 +276,13 @@ void FFF::AddFiles(const std::wstring& shortPath, const std::string& longPath, c
     }
 }
 
-std::vector<Subfolder> FFF::ListFolder(const std::string& longPath, size_t index, const std::string& shortPath,
-                                       FileSearch* files, bool wantFolders) {
-    std::vector<Subfolder> subfolders;
+std::vector<Subfolder<FFF::FolderPaths>> FFF::ListFolder(const std::string& longPath, size_t index,
+                                                          const FolderPaths& via, FileSearch* files, bool wantFolders) {
+    std::vector<Subfolder<FolderPaths>> subfolders;
+    const std::string& shortPath = via.shortPath;
     if (shortPath.empty()) return subfolders;
     const std::wstring wideShort = Wide(shortPath);
-    const std::vector<Entry> entries = ReadFolder<Entry>(wideShort);
+    const std::vector<Entry> entries = ReadFolder<Entry>(via.path);
     const std::string prefix = WithBackslash(longPath);
     if (files) AddFiles(wideShort, prefix, entries, index, *files);
     if (!wantFolders) return subfolders;
@@ -289,22 +295,24 @@ std::vector<Subfolder> FFF::ListFolder(const std::string& longPath, size_t index
     // ".." stays in until the order is settled: it is among the names the list box compares.
     for (const Entry* entry : InListBoxOrder(std::move(folders), true)) {
         if (entry->name == L"..") continue;
-        Subfolder sub;
+        Subfolder<FolderPaths> sub;
         sub.name = Narrow(entry->name);
         const std::string path = prefix + sub.name;
+        std::string& subShort = sub.via.shortPath;
         if (path.size() < kSafePathLength) {
-            sub.via = shortPath + Narrow(entry->shortName.empty() ? entry->name : entry->shortName) + "\\";
-            if (sub.via.size() >= kPathBuffer) sub.via.clear();
+            subShort = shortPath + Narrow(entry->shortName.empty() ? entry->name : entry->shortName) + "\\";
+            if (subShort.size() >= kPathBuffer) subShort.clear();
         } else {
             WIN32_FIND_DATAA data;
             platform::FindHandle search(FindFirstFileA(path.c_str(), &data));
             if (search) {
-                sub.via = shortPath + (data.cAlternateFileName[0] ? data.cAlternateFileName : data.cFileName) + "\\";
-                if (sub.via.size() >= kPathBuffer) sub.via.clear();
+                subShort = shortPath + (data.cAlternateFileName[0] ? data.cAlternateFileName : data.cFileName) + "\\";
+                if (subShort.size() >= kPathBuffer) subShort.clear();
             } else {
-                sub.via = ShortPathOf(path + "\\");
+                subShort = ShortPathOf(path + "\\");
             }
         }
+        sub.via.path = via.path + entry->name + L"\\";
         // A plain folder's listing tells what it is; a link's tells only of the link itself
         // on Windows, so only a link (or a path too long to trust) is opened and asked.
         if (path.size() >= kSafePathLength || (entry->attributes & FILE_ATTRIBUTE_REPARSE_POINT))
@@ -325,9 +333,9 @@ long FFF::WalkFrom(const std::string& Path, FileSearch* files) {
     ++depth_;
     // One pass with its own stack lists every level: a deep tree or a link loop on a drive
     // that maps a Unix tree must neither exhaust the call stack nor run for ever.
-    WalkFolders(
-        Path, startIndex, FolderIdentity(Path), ShortPathOf(WithBackslash(Path)),
-        [this, files](const std::string& folder, size_t index, const std::string& via) {
+    WalkFolders<FolderPaths>(
+        Path, startIndex, FolderIdentity(Path), StartPaths(Path),
+        [this, files](const std::string& folder, size_t index, const FolderPaths& via) {
             return ListFolder(folder, index, via, files, true);
         },
         PicFolders);
@@ -353,7 +361,7 @@ long FFF::GFF_Proc(std::string Path, const std::string& FileSpec, bool SubsToo, 
     if (SubsToo)
         WalkFrom(Path, &files);
     else
-        ListFolder(Path, 0, ShortPathOf(WithBackslash(Path)), &files, false);
+        ListFolder(Path, 0, StartPaths(Path), &files, false);
     if (CheckOnly) return files.matched ? -1 : 0;
     for (std::vector<std::string>& folder : files.found)
         for (std::string& path : folder) PicFiles.push_back(std::move(path));

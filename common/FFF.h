@@ -44,11 +44,20 @@ private:
         std::vector<std::vector<std::string>> found;  // full paths, by folder index
     };
 
+    // How a folder is reached: the short form the list box was given (empty where the list box
+    // could not be given one, and the folder is not listed), and the full path as the system
+    // names it, which opens without looking up short names level by level.
+    struct FolderPaths {
+        std::string shortPath;
+        std::wstring path;
+    };
+
+    static FolderPaths StartPaths(const std::string& Path);
     long WalkFrom(const std::string& Path, FileSearch* files);
-    // Reads the folder at `shortPath` once and adds its matching files to `files`; returns its
-    // subfolders when `wantFolders`.
-    std::vector<Subfolder> ListFolder(const std::string& longPath, size_t index, const std::string& shortPath,
-                                      FileSearch* files, bool wantFolders);
+    // Reads the folder once and adds its matching files to `files`; returns its subfolders
+    // when `wantFolders`.
+    std::vector<Subfolder<FolderPaths>> ListFolder(const std::string& longPath, size_t index, const FolderPaths& via,
+                                                   FileSearch* files, bool wantFolders);
     void AddFiles(const std::wstring& shortPath, const std::string& longPath, const std::vector<Entry>& entries,
                   size_t index, FileSearch& files);
     // Whether the list box's own listing in `mode` (its LB_DIR attributes) shows entries with

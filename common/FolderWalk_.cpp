@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <numeric>
-#include <unordered_set>
 
 namespace common {
 
@@ -20,34 +19,6 @@ std::vector<std::string> SplitFileSpec(const std::string& fileSpec) {
 std::string WithBackslash(const std::string& path) {
     if (!path.empty() && path.back() == '\\') return path;
     return path + "\\";
-}
-
-void WalkFolders(const std::string& start, size_t startIndex, const std::string& startIdentity,
-                 const std::string& startVia, const FolderLister& list, std::vector<std::string>& folders) {
-    std::unordered_set<std::string> met;
-    if (!startIdentity.empty()) met.insert(startIdentity);
-
-    struct Pending {
-        std::string path;
-        size_t index;
-        std::string via;
-    };
-    // Folders still to visit, the next one last: popping the last and pushing a folder's
-    // subfolders in reverse visits exactly as the recursive description does.
-    std::vector<Pending> pending;
-    pending.push_back({start, startIndex, startVia});
-    while (!pending.empty()) {
-        Pending folder = std::move(pending.back());
-        pending.pop_back();
-        const std::string prefix = WithBackslash(folder.path);
-        std::vector<Pending> found;
-        for (Subfolder& sub : list(folder.path, folder.index, folder.via)) {
-            if (!sub.identity.empty() && !met.insert(sub.identity).second) continue;
-            folders.push_back(prefix + sub.name);
-            found.push_back({folders.back(), folders.size() - 1, std::move(sub.via)});
-        }
-        for (auto it = found.rbegin(); it != found.rend(); ++it) pending.push_back(std::move(*it));
-    }
 }
 
 bool IsPlainMask(const std::wstring& mask) {

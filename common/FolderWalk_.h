@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <unordered_set>
+#include <utility>
 #include <vector>
 
 namespace common {
@@ -16,26 +18,54 @@ std::vector<std::string> SplitFileSpec(const std::string& fileSpec);
 std::string WithBackslash(const std::string& path);
 
 // A subfolder as its parent's listing shows it.
+template <class Via>
 struct Subfolder {
     std::string name;
     // The folder the path leads to, whichever links it passed; empty when unknown.
     std::string identity;
     // Whatever the lister needs to list this folder in its turn (it is handed back unchanged).
-    std::string via;
+    Via via;
 };
 
 // Lists folder `folder` once and returns its subfolders in listing order. `index` is the
 // folder's place in the walk's folder list (the start's is the walk's `startIndex`).
+template <class Via>
 using FolderLister =
-    std::function<std::vector<Subfolder>(const std::string& folder, size_t index, const std::string& via)>;
+    std::function<std::vector<Subfolder<Via>>(const std::string& folder, size_t index, const Via& via)>;
 
 // Appends to `folders` every folder below `start`: a folder's direct subfolders are appended
 // together when it is visited, and visits go depth first in list order. A subfolder whose
 // folder was met before in this walk (a link back into the tree, or a second link to the same
 // folder) is neither appended nor visited. The walk keeps its own stack, so the depth of the
 // tree is bounded by memory, not by the call stack.
-void WalkFolders(const std::string& start, size_t startIndex, const std::string& startIdentity,
-                 const std::string& startVia, const FolderLister& list, std::vector<std::string>& folders);
+template <class Via>
+void WalkFolders(const std::string& start, size_t startIndex, const std::string& startIdentity, Via startVia,
+                 const FolderLister<Via>& list, std::vector<std::string>& folders) {
+    std::unordered_set<std::string> met;
+    if (!startIdentity.empty()) met.insert(startIdentity);
+
+    struct Pending {
+        std::string path;
+        size_t index;
+        Via via;
+    };
+    // Folders still to visit, the next one last: popping the last and pushing a folder's
+    // subfolders in reverse visits exactly as the recursive description does.
+    std::vector<Pending> pending;
+    pending.push_back({start, startIndex, std::move(startVia)});
+    while (!pending.empty()) {
+        Pending folder = std::move(pending.back());
+        pending.pop_back();
+        const std::string prefix = WithBackslash(folder.path);
+        std::vector<Pending> found;
+        for (Subfolder<Via>& sub : list(folder.path, folder.index, folder.via)) {
+            if (!sub.identity.empty() && !met.insert(sub.identity).second) continue;
+            folders.push_back(prefix + sub.name);
+            found.push_back({folders.back(), folders.size() - 1, std::move(sub.via)});
+        }
+        for (auto it = found.rbegin(); it != found.rend(); ++it) pending.push_back(std::move(*it));
+    }
+}
 
 // Whether MatchesMask gives the same answer as the system's own listing for this pattern:
 // only "*" wildcards, and not ending in "." (which the system treats specially). Other

@@ -117,10 +117,10 @@ long ListBoxFinder::GSF_Proc(std::string Path) {
         if (!common::FolderExists(Path)) return 0;
     }
     ++depth_;
-    common::WalkFolders(
+    common::WalkFolders<std::string>(
         Path, 0, FolderIdentity(Path), std::string(),
         [this](const std::string& folder, size_t, const std::string&) {
-            std::vector<common::Subfolder> subfolders;
+            std::vector<common::Subfolder<std::string>> subfolders;
             for (std::string& name : Subfolders(folder)) {
                 const std::string identity = FolderIdentity(WithBackslash(folder) + name);
                 subfolders.push_back({std::move(name), identity, std::string()});

@@ -50,14 +50,14 @@ struct FakeTree {
         const auto identity = [this, identify](const std::string& folder) {
             return identify ? Resolve(folder) : std::string();
         };
-        WalkFolders(
+        WalkFolders<std::string>(
             start, 0, identity(start), "via " + start,
             [&](const std::string& folder, size_t index, const std::string& via) {
                 listed.push_back(folder);
                 // What the lister said of a folder comes back with it, and its index finds it.
                 EXPECT_EQ(via, "via " + folder);
                 EXPECT_EQ(folders.at(index), folder);
-                std::vector<common::Subfolder> subfolders;
+                std::vector<common::Subfolder<std::string>> subfolders;
                 auto it = children.find(Resolve(folder));
                 if (it == children.end()) return subfolders;
                 for (const std::string& name : it->second) {
@@ -123,11 +123,11 @@ TEST(WalkFolders, VeryDeepTreeDoesNotExhaustTheStack) {
     std::vector<std::string> folders{"R"};
     int asked = 0;
     int identities = 0;
-    WalkFolders(
+    WalkFolders<std::string>(
         "R", 0, "", "",
         [&](const std::string&, size_t, const std::string&) {
-            return ++asked <= depth ? std::vector<common::Subfolder>{{"", std::to_string(++identities), ""}}
-                                    : std::vector<common::Subfolder>{};
+            return ++asked <= depth ? std::vector<common::Subfolder<std::string>>{{"", std::to_string(++identities), ""}}
+                                    : std::vector<common::Subfolder<std::string>>{};
         },
         folders);
     EXPECT_EQ(folders.size(), static_cast<size_t>(depth) + 1);
