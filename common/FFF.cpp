@@ -183,16 +183,17 @@ std::vector<const FFF::Entry*> FFF::InListBoxOrder(std::vector<const Entry*> ent
 
 namespace {
 
-// Every entry of a folder in the system's order, with what the listing tells of each.
+// Every entry of a folder in the system's order. This listing also gives each entry's file
+// index and creation time, which the link-loop guard would otherwise open every folder to ask.
 template <class Entry>
-std::vector<Entry> ReadFolder(const std::wstring& folder) {
+std::vector<Entry> ReadFolder(const std::wstring& folder, std::vector<unsigned long long>& buffer) {
     std::vector<Entry> entries;
     HANDLE handle = CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                 FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     if (handle == INVALID_HANDLE_VALUE) return entries;
     platform::UniqueHandle closer(handle);
-    std::vector<unsigned long long> buffer(64 * 1024 / sizeof(unsigned long long));
+    buffer.resize(64 * 1024 / sizeof buffer[0]);
     FILE_INFO_BY_HANDLE_CLASS request = FileIdBothDirectoryRestartInfo;
     while (GetFileInformationByHandleEx(handle, request, buffer.data(),
                                         static_cast<DWORD>(buffer.size() * sizeof buffer[0]))) {
@@ -282,7 +283,7 @@ std::vector<Subfolder<FFF::FolderPaths>> FFF::ListFolder(const std::string& long
     const std::string& shortPath = via.shortPath;
     if (shortPath.empty()) return subfolders;
     const std::wstring wideShort = Wide(shortPath);
-    const std::vector<Entry> entries = ReadFolder<Entry>(via.path);
+    const std::vector<Entry> entries = ReadFolder<Entry>(via.path, buffer_);
     const std::string prefix = WithBackslash(longPath);
     if (files) AddFiles(wideShort, prefix, entries, index, *files);
     if (!wantFolders) return subfolders;

@@ -71,6 +71,7 @@ private:
     long depth_ = 0;
     unsigned long locale_ = 0;
     std::unordered_map<unsigned long long, bool> keeps_;
+    std::vector<unsigned long long> buffer_;  // one folder's listing at a time
 };
 
 }  // namespace common
