@@ -1,19 +1,23 @@
-// The hidden window whose list box lists folders: the search engine behind FindFiles.
+// The hidden window of the picture search: the search engine behind FindFiles.
 #pragma once
 #include <string>
 #include <unordered_map>
 #include <vector>
 
+#include "common/FolderWalk_.h"
 #include "platform/Form.h"
 
 namespace common {
 
 class FFF : public platform::Form {
 public:
+    // The search reads each folder once itself, and produces what this list box's directory
+    // listing would hold for every pattern: the list box still decides how names are ordered
+    // (its locale) and which entries are left out (see ListBoxKeeps).
     platform::ListBox List;
 
     // Fills PicFiles (unless CheckOnly) as FindFiles describes and returns its upper bound,
-    // or with CheckOnly -1 at the first match and 0 when nothing matches.
+    // or with CheckOnly -1 when a file matches and 0 when none does.
     long GFF_Proc(std::string Path, const std::string& FileSpec, bool SubsToo, bool CheckOnly);
     // Fills PicFolders with `Path` and every folder below it; the outermost call returns
     // the upper bound of PicFolders, a call made while another runs returns 0.
@@ -24,16 +28,50 @@ protected:
     void Form_Load() override;
 
 private:
-    // The names List holds after listing `pathPattern` with the LB_DIR attributes.
-    std::vector<std::string> ListNames(const std::string& pathPattern, unsigned attributes);
-    std::vector<std::string> Subfolders(const std::string& folder);
-    // The 8.3 form of a folder path (with its backslash), which the listing takes whatever the
-    // length of the long names; empty when the system cannot give it. Asked once per folder
-    // and search: the subfolder walk and the file listing both need it.
-    std::string ShortPath(const std::string& longPath);
+    struct Entry {
+        std::wstring name;
+        std::wstring shortName;  // empty where the name is its own short form
+        unsigned long attributes = 0;
+        unsigned long long fileId = 0;
+        long long created = 0;
+    };
+    // What one search looks for in every folder; null when only folders are walked.
+    struct FileSearch {
+        std::vector<std::wstring> patterns;       // as given
+        std::vector<std::wstring> upperPatterns;  // for MatchesMask; empty for the system's patterns
+        bool checkOnly = false;
+        bool matched = false;
+        std::vector<std::vector<std::string>> found;  // full paths, by folder index
+    };
+
+    // How a folder is reached: the short form the list box was given (empty where the list box
+    // could not be given one, and the folder is not listed), and the full path as the system
+    // names it, which opens without looking up short names level by level.
+    struct FolderPaths {
+        std::string shortPath;
+        std::wstring path;
+    };
+
+    static FolderPaths StartPaths(const std::string& Path);
+    long WalkFrom(const std::string& Path, FileSearch* files);
+    // Reads the folder once and adds its matching files to `files`; returns its subfolders
+    // when `wantFolders`.
+    std::vector<Subfolder<FolderPaths>> ListFolder(const std::string& longPath, size_t index, const FolderPaths& via,
+                                                   FileSearch* files, bool wantFolders);
+    void AddFiles(const std::wstring& shortPath, const std::string& longPath, const std::vector<Entry>& entries,
+                  size_t index, FileSearch& files);
+    // Whether the list box's own listing in `mode` (its LB_DIR attributes) shows entries with
+    // these attributes. Windows' and Wine's list boxes leave out different ones, so it is
+    // learnt from the list box the first time each kind of entry turns up in a search.
+    bool ListBoxKeeps(unsigned mode, const std::wstring& shortPath, const std::vector<Entry>& entries,
+                      const Entry& entry);
+    // Entries as `mode` would list them, in the list box's order.
+    std::vector<const Entry*> InListBoxOrder(std::vector<const Entry*> entries, bool folders);
 
     long depth_ = 0;
-    std::unordered_map<std::string, std::string> shortPaths_;
+    unsigned long locale_ = 0;
+    std::unordered_map<unsigned long long, bool> keeps_;
+    std::vector<unsigned long long> buffer_;  // one folder's listing at a time
 };
 
 }  // namespace common

@@ -2,12 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "common/FFF.h"
 #include "common/FileFolderExists_.h"
 #include "common/FileFolderFunctions_.h"
+#include "ListBoxFinder.h"
 #include "platform/Form.h"
 #include "support/TestSupport.h"
 
@@ -329,4 +331,223 @@ TEST(WindowsFolder, WithAndWithoutBackslash) {
     ASSERT_GT(length, 0u);
     EXPECT_EQ(WindowsFolder(false), std::string(expected, length));
     EXPECT_EQ(WindowsFolder(true), std::string(expected, length) + "\\");
+}
+
+// ---------------------------------------------------------------- agreement with the list box
+
+namespace {
+
+// Turns Unix separators into Windows ones.
+std::string Backslashed(std::string path) {
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
+}
+
+void TouchWide(const std::wstring& path) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+}
+
+std::wstring Widen(const std::string& text) {
+    std::wstring wide;
+    for (unsigned char c : text) wide += static_cast<wchar_t>(c);
+    return wide;
+}
+
+// A folder tree drawn from a fixed seed, holding what the list box's listing treats in its
+// own way: names alike but for case or punctuation, several dots, long names whose short
+// forms match a pattern and long names that match only through them, hidden, system and
+// read-only files, empty folders, links back up the tree and across it, and a chain of
+// folders deeper than the ANSI path functions reach.
+class MixedTree {
+public:
+    MixedTree(UnixFolder& root, unsigned seed) : root_(root), random_(seed) {
+        Fill(root.Path(), 0);
+        Links();
+        Deep();
+        CaseTwins();
+    }
+    bool LinksMade() const { return linksMade_; }
+    const std::string& DeepTop() const { return deepTop_; }
+    const std::string& EmptyFolder() const { return empty_; }
+
+private:
+    unsigned Pick(unsigned count) { return static_cast<unsigned>(random_() % count); }
+
+    std::string FileName() {
+        static const char* const stems[] = {
+            "a", "B", "img_0001", "IMG_0002", "Holiday Picture Number One", "photo.2001.summer", "x",
+            "Zebra crossing", "co-op", "coop", "'quoted", "10", "9", "a b", "a_b", "a-b", "\xfc" "ber",
+            "\xc9lan", "na\xefve caf\xe9", "r\xe9sum\xe9", ".dotfirst", "UPPER", "MiXeD CaSe NaMe",
+            "A long name seen through its short form", "~tilde", "#1", "[bracketed]", "z.z.z"};
+        static const char* const extensions[] = {
+            ".jpg", ".JPG", ".Jpg", ".jpeg", ".JPEG", ".jpe", ".jpeg.txt", ".gif", ".GIF", ".bmp", ".BMP", ".txt",
+            ".png", "", ".jpgx", ".jpg.bak", ".gifts", ".bmpfile", ".jpegs", ".Jpe2", ".gif.gif", ".jp", ".j"};
+        return std::string(stems[Pick(std::size(stems))]) + extensions[Pick(std::size(extensions))];
+    }
+
+    std::string FolderName() {
+        static const char* const names[] = {"Album", "album 2", "Folder.With.Dots", "A very long folder name indeed",
+                                            "Sub", "sub-b", "sub_c", "2003", "Event.jpg", "Empty", "\xc9t\xe9",
+                                            "Nested Folder With Long Name"};
+        return names[Pick(std::size(names))];
+    }
+
+    void Fill(const std::string& folder, int depth) {
+        folders_.push_back(folder);
+        const unsigned files = Pick(14);
+        for (unsigned i = 0; i < files; ++i) {
+            const std::string path = folder + "\\" + FileName();
+            Touch(path);
+            switch (Pick(8)) {
+                case 0: SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_HIDDEN); break;
+                case 1: SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_SYSTEM); break;
+                case 2: SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY); break;
+                default: break;
+            }
+        }
+        if (Pick(4) == 0) {
+            // Two spellings of one accented letter, and a letter outside the code page.
+            const std::wstring wide = Widen(folder);
+            TouchWide(wide + L"\\e\u0301t\u00e9.jpg");
+            TouchWide(wide + L"\\\u00e9t\u00e9.jpg");
+            TouchWide(wide + L"\\\u03a9mega.gif");
+        }
+        if (depth >= 3) return;
+        const unsigned subfolders = depth == 0 ? 4 : Pick(4);
+        for (unsigned i = 0; i < subfolders; ++i) {
+            const std::string sub = folder + "\\" + FolderName();
+            if (!CreateDirectoryA(sub.c_str(), nullptr)) continue;  // the name was drawn twice
+            if (Pick(6) == 0) SetFileAttributesA(sub.c_str(), FILE_ATTRIBUTE_HIDDEN);
+            if (Pick(8) == 0) {
+                if (empty_.empty()) empty_ = sub;
+                folders_.push_back(sub);
+                continue;
+            }
+            Fill(sub, depth + 1);
+        }
+    }
+
+    void Links() {
+        const std::string r = root_.Path();
+        const std::string a = folders_[folders_.size() / 3], b = folders_[folders_.size() / 2],
+                          c = folders_.back();
+        linksMade_ = CreateSymbolicLinkA((a + "\\Back to the top").c_str(), r.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY) &&
+                     CreateSymbolicLinkA((b + "\\Itself").c_str(), b.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY) &&
+                     CreateSymbolicLinkA((c + "\\Across").c_str(), a.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY) &&
+                     CreateSymbolicLinkA((r + "\\another way in").c_str(), b.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY);
+        // Unix links too, the way a photo library on Linux might hold them.
+        root_.Link("..", Unixed(a.substr(r.size() + 1)) + "/up");
+    }
+
+    // Deeper than 260 characters: the ANSI path functions give up on its lower part.
+    void Deep() {
+        std::string unix = root_.Unix() + "/Deep";
+        std::string script;
+        for (int level = 0; level < 14; ++level) {
+            unix += "/Level " + std::to_string(level) + " of a deep chain";
+            script += "mkdir -p '" + unix + "' && touch '" + unix + "/picture " + std::to_string(level) +
+                      ".jpg' '" + unix + "/a long picture name " + std::to_string(level) + ".jpgx' && ";
+        }
+        const std::string last = Backslashed("Z:" + unix);
+        RunUnixShell(script + "true", [&] { return Exists(last); });
+        deepTop_ = root_.File("Deep");
+    }
+
+    // Names alike but for case, which only the Unix side can make in one folder.
+    void CaseTwins() {
+        const std::string r = root_.Path();
+        std::string script;
+        for (size_t k = 0; k < folders_.size(); k += 5) {
+            const std::string unix = folders_[k] == r ? root_.Unix() : root_.Unix() + "/" + Unixed(folders_[k].substr(r.size() + 1));
+            script += "cd '" + unix + "' && touch Case.jpg case.jpg CASE.JPG cASE.Jpg case.gif CASE.GIF && ";
+        }
+        RunUnixShell(script + "true", [&] { return Exists(r + "\\CASE.GIF"); });
+    }
+
+    static std::string Unixed(std::string path) {
+        for (char& c : path)
+            if (c == '\\') c = '/';
+        return path;
+    }
+
+    UnixFolder& root_;
+    std::mt19937 random_;
+    std::vector<std::string> folders_;
+    std::string deepTop_, empty_;
+    bool linksMade_ = false;
+};
+
+struct Search {
+    long result;
+    Paths files;
+    Paths folders;
+};
+
+Search RunSearch(bool listBox, const std::string& path, const std::string& spec, bool subs, bool checkOnly) {
+    PicFiles = {"from", "an earlier search"};
+    PicFolders = {"from", "an earlier walk"};
+    const long result = listBox ? testing_support::ListBoxFinder::FindFiles(path, spec, subs, checkOnly)
+                                : FindFiles(path, spec, subs, checkOnly);
+    return {result, PicFiles, PicFolders};
+}
+
+// Element by element, naming the first place where the lists part.
+::testing::AssertionResult Same(const Paths& got, const Paths& want) {
+    for (size_t i = 0; i < got.size() && i < want.size(); ++i)
+        if (got[i] != want[i])
+            return ::testing::AssertionFailure() << "element " << i << " is \"" << got[i] << "\", the list box's \""
+                                                 << want[i] << "\"";
+    if (got.size() != want.size())
+        return ::testing::AssertionFailure() << got.size() << " elements, the list box's " << want.size();
+    return ::testing::AssertionSuccess();
+}
+
+void ExpectSameAsListBox(const std::string& path, const std::string& spec, bool subs, bool checkOnly) {
+    SCOPED_TRACE(path + " " + spec + (subs ? " with subfolders" : "") + (checkOnly ? " check only" : ""));
+    const Search want = RunSearch(true, path, spec, subs, checkOnly);
+    const Search got = RunSearch(false, path, spec, subs, checkOnly);
+    EXPECT_EQ(got.result, want.result);
+    EXPECT_TRUE(Same(got.files, want.files));
+    EXPECT_TRUE(Same(got.folders, want.folders));
+}
+
+bool AnyEndsWith(const Paths& paths, const std::string& tail) {
+    for (const std::string& path : paths)
+        if (path.size() >= tail.size() && path.compare(path.size() - tail.size(), tail.size(), tail) == 0) return true;
+    return false;
+}
+
+}  // namespace
+
+TEST(FindFilesAgreement, GeneratedTreesGiveWhatTheListBoxGave) {
+    for (unsigned seed : {1u, 2u, 3u}) {
+        SCOPED_TRACE("seed " + std::to_string(seed));
+        UnixFolder root("finder-agree-" + std::to_string(seed));
+        if (!root.Usable()) GTEST_SKIP() << "needs Wine's drive Z:";
+        MixedTree tree(root, seed);
+        ASSERT_TRUE(tree.LinksMade());
+
+        // The tree really holds what the listing treats in its own way.
+        const Search all = RunSearch(true, root.Path(), kPicFileSpec, true, false);
+        ASSERT_GT(all.result, 50);
+        EXPECT_TRUE(AnyEndsWith(all.files, ".jpgx"));     // matched through the short form only
+        EXPECT_TRUE(AnyEndsWith(all.files, "\\cASE.Jpg"));  // one of names alike but for case
+        bool hidden = false;
+        for (size_t i = 1; i < all.files.size() && !hidden; ++i)
+            hidden = (GetFileAttributesA(all.files[i].c_str()) & FILE_ATTRIBUTE_HIDDEN) != 0;
+        EXPECT_TRUE(hidden);
+        EXPECT_FALSE(AnyEndsWith(all.folders, "\\Back to the top"));
+
+        for (bool subs : {true, false})
+            for (bool checkOnly : {false, true}) ExpectSameAsListBox(root.Path(), kPicFileSpec, subs, checkOnly);
+        ExpectSameAsListBox(root.Path() + "\\", kPicFileSpec, true, false);
+        ExpectSameAsListBox(tree.DeepTop(), kPicFileSpec, true, false);
+        if (!tree.EmptyFolder().empty()) ExpectSameAsListBox(tree.EmptyFolder(), kPicFileSpec, true, true);
+        // Other patterns: stars anywhere, a pattern matching everything, an empty one, and
+        // ones whose rules the system keeps (a "?", a trailing dot, no wildcard).
+        for (const char* spec : {"*.gif;;*.txt", "*a*;*.*;IMG*;*.jp?", "*e*.j*;*aa;*.jpe*;*.;Case.jpg", "*"})
+            ExpectSameAsListBox(root.Path(), spec, true, false);
+    }
 }

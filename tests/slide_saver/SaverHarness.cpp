@@ -42,7 +42,15 @@ SaverTest::~SaverTest() {
 
 slide_saver::frmSSaver& SaverTest::Open() {
     slide_saver::ShowSaver(false);
-    testing_support::PumpMessages();
+    // The first tick is due 1 ms after loading, which the system rounds up to its shortest
+    // timer; a load quicker than that would otherwise leave the tick to whatever comes next.
+    for (int waited = 0; waited < 200; ++waited) {
+        testing_support::PumpMessages();
+        if (!SaverOpen() || !slide_saver::SaverWindow->ssTimer.Enabled() ||
+            slide_saver::SaverWindow->ssTimer.Interval() != slide_saver::kFirstTickInterval)
+            break;
+        Sleep(1);
+    }
     return *slide_saver::SaverWindow;
 }
 
