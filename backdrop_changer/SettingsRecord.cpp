@@ -6,43 +6,30 @@
 namespace backdrop_changer {
 
 using common::BoolText;
-using common::TextToBool;
-using common::TextToLong;
-
-namespace {
-
-int32_t InRange(int32_t value, int32_t low, int32_t high, int32_t fallback) {
-    return value < low || value > high ? fallback : value;
-}
-
-}  // namespace
 
 SettingsRecord ReadSettings(const SettingReader& read) {
     SettingsRecord s;
     const SettingsRecord d;  // the defaults
-    auto flag = [&](const char* key, bool fallback) { return TextToBool(read(key, BoolText(fallback)), fallback); };
-    auto number = [&](const char* key, int32_t fallback) {
-        return TextToLong(read(key, std::to_string(fallback)), fallback);
-    };
-    s.Active = flag("Active", d.Active);
-    s.PicsFolder = platform::Trim(read("Pics Folder", d.PicsFolder));
-    s.PicsSubfolders = flag("Pics Subfolders", d.PicsSubfolders);
-    s.ShowDelay = InRange(number("Show Delay", d.ShowDelay), 1, 21600, d.ShowDelay);
-    s.QuickDelay = InRange(number("Quick Delay", d.QuickDelay), 1, 21600, d.QuickDelay);
-    s.ShowRandom = flag("Show Random", d.ShowRandom);
-    s.SkipErrors = flag("Skip Errors", d.SkipErrors);
-    s.StretchFit = flag("Stretch Fit", d.StretchFit);
-    s.StretchType = number("Stretch Type", d.StretchType);
-    s.TileSmall = flag("Tile Small", d.TileSmall);
-    s.TilePercent = InRange(number("Tile Percent", d.TilePercent), 1, 100, d.TilePercent);
-    s.RandomColor = flag("Random Color", d.RandomColor);
-    s.ResetDesktop = flag("Reset Desktop", d.ResetDesktop);
-    s.ResetColor = InRange(number("Reset Color", d.ResetColor), 0, 1, d.ResetColor);
-    s.DisplayTime = flag("Display Time", d.DisplayTime);
-    s.ClearWallpaper = flag("Clear Wallpaper", d.ClearWallpaper);
-    s.TwoColumnMenu = flag("2-Column Menu", d.TwoColumnMenu);
-    s.DesktopText = flag("Desktop Text", d.DesktopText);
-    s.DesktopView = number("Desktop View", d.DesktopView);
+    const common::SettingsConverter c(read);
+    s.Active = c.Flag("Active", d.Active);
+    s.PicsFolder = c.Text("Pics Folder", d.PicsFolder);
+    s.PicsSubfolders = c.Flag("Pics Subfolders", d.PicsSubfolders);
+    s.ShowDelay = c.Number("Show Delay", d.ShowDelay, 1, 21600);
+    s.QuickDelay = c.Number("Quick Delay", d.QuickDelay, 1, 21600);
+    s.ShowRandom = c.Flag("Show Random", d.ShowRandom);
+    s.SkipErrors = c.Flag("Skip Errors", d.SkipErrors);
+    s.StretchFit = c.Flag("Stretch Fit", d.StretchFit);
+    s.StretchType = c.Number("Stretch Type", d.StretchType);
+    s.TileSmall = c.Flag("Tile Small", d.TileSmall);
+    s.TilePercent = c.Number("Tile Percent", d.TilePercent, 1, 100);
+    s.RandomColor = c.Flag("Random Color", d.RandomColor);
+    s.ResetDesktop = c.Flag("Reset Desktop", d.ResetDesktop);
+    s.ResetColor = c.Number("Reset Color", d.ResetColor, 0, 1);
+    s.DisplayTime = c.Flag("Display Time", d.DisplayTime);
+    s.ClearWallpaper = c.Flag("Clear Wallpaper", d.ClearWallpaper);
+    s.TwoColumnMenu = c.Flag("2-Column Menu", d.TwoColumnMenu);
+    s.DesktopText = c.Flag("Desktop Text", d.DesktopText);
+    s.DesktopView = c.Number("Desktop View", d.DesktopView);
     return s;
 }
 

@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "common/SettingsText_.h"
+
 namespace backdrop_changer {
 
 struct SettingsRecord {
@@ -31,8 +33,7 @@ struct SettingsRecord {
     int32_t DesktopView = 0;
 };
 
-// Reads one key's text, given the key and the default's stored text.
-using SettingReader = std::function<std::string(const std::string& key, const std::string& defaultText)>;
+using common::SettingReader;
 
 // Reads every key in the order of the record, converts, and puts values outside
 // their range (or not convertible) back to the default.

@@ -57,4 +57,21 @@ int32_t TextToLong(const std::string& text, int32_t fallback) {
 
 std::string DwordText(unsigned long value) { return platform::PadNumber(static_cast<long long>(value), 3); }
 
+bool SettingsConverter::Flag(const std::string& key, bool fallback) const {
+    return TextToBool(read_(key, BoolText(fallback)), fallback);
+}
+
+int32_t SettingsConverter::Number(const std::string& key, int32_t fallback) const {
+    return TextToLong(read_(key, std::to_string(fallback)), fallback);
+}
+
+int32_t SettingsConverter::Number(const std::string& key, int32_t fallback, int32_t low, int32_t high) const {
+    const int32_t value = Number(key, fallback);
+    return value < low || value > high ? fallback : value;
+}
+
+std::string SettingsConverter::Text(const std::string& key, const std::string& fallback) const {
+    return platform::Trim(read_(key, fallback));
+}
+
 }  // namespace common

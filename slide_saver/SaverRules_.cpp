@@ -9,14 +9,8 @@
 namespace slide_saver {
 
 using common::BoolText;
-using common::TextToBool;
-using common::TextToLong;
 
 namespace {
-
-int32_t InRange(int32_t value, int32_t low, int32_t high, int32_t fallback) {
-    return value < low || value > high ? fallback : value;
-}
 
 std::string Lower(std::string text) {
     for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -28,23 +22,20 @@ std::string Lower(std::string text) {
 SaverSettingsRecord ReadSaverSettings(const SettingReader& read) {
     SaverSettingsRecord s;
     const SaverSettingsRecord d;  // the defaults
-    auto flag = [&](const char* key, bool fallback) { return TextToBool(read(key, BoolText(fallback)), fallback); };
-    auto number = [&](const char* key, int32_t fallback) {
-        return TextToLong(read(key, std::to_string(fallback)), fallback);
-    };
-    s.PicsFolder = platform::Trim(read("Pics Folder", d.PicsFolder));
-    s.PicsSubfolders = flag("Pics Subfolders", d.PicsSubfolders);
-    s.ShowDelay = InRange(number("Show Delay", d.ShowDelay), 1, 600, d.ShowDelay);
-    s.QuickDelay = InRange(number("Quick Delay", d.QuickDelay), 1, 600, d.QuickDelay);
-    s.ShowRandom = flag("Show Random", d.ShowRandom);
-    s.AllowMouse = flag("Allow Mouse", d.AllowMouse);
-    s.BestFit = flag("Best Fit", d.BestFit);
-    s.TileSmall = flag("Tile Small", d.TileSmall);
-    s.TilePercent = InRange(number("Tile Percent", d.TilePercent), 1, 100, d.TilePercent);
-    s.SkipErrors = flag("Skip Errors", d.SkipErrors);
-    s.RandomColor = flag("Random Color", d.RandomColor);
-    s.DisplayTime = flag("Display Time", d.DisplayTime);
-    s.DisplayName = flag("Display Name", d.DisplayName);
+    const common::SettingsConverter c(read);
+    s.PicsFolder = c.Text("Pics Folder", d.PicsFolder);
+    s.PicsSubfolders = c.Flag("Pics Subfolders", d.PicsSubfolders);
+    s.ShowDelay = c.Number("Show Delay", d.ShowDelay, 1, 600);
+    s.QuickDelay = c.Number("Quick Delay", d.QuickDelay, 1, 600);
+    s.ShowRandom = c.Flag("Show Random", d.ShowRandom);
+    s.AllowMouse = c.Flag("Allow Mouse", d.AllowMouse);
+    s.BestFit = c.Flag("Best Fit", d.BestFit);
+    s.TileSmall = c.Flag("Tile Small", d.TileSmall);
+    s.TilePercent = c.Number("Tile Percent", d.TilePercent, 1, 100);
+    s.SkipErrors = c.Flag("Skip Errors", d.SkipErrors);
+    s.RandomColor = c.Flag("Random Color", d.RandomColor);
+    s.DisplayTime = c.Flag("Display Time", d.DisplayTime);
+    s.DisplayName = c.Flag("Display Name", d.DisplayName);
     return s;
 }
 

@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "common/SettingsText_.h"
+
 namespace slide_saver {
 
 inline constexpr const char* kSettingsSection = "Settings";
@@ -27,8 +29,7 @@ struct SaverSettingsRecord {
     bool DisplayName = false;
 };
 
-// Reads one key's text, given the key and the default's stored text.
-using SettingReader = std::function<std::string(const std::string& key, const std::string& defaultText)>;
+using common::SettingReader;
 using SettingTexts = std::vector<std::pair<std::string, std::string>>;
 
 // Reads every key in the order of the record; numbers outside their range, or not

@@ -25,23 +25,7 @@ namespace {
 
 const char kKey[] = "Software\\VB and VBA Program Settings\\Sorvita Backdrop Changer\\Settings";
 
-void WriteBmp(const std::string& path, int width, int height) {
-    const int rowSize = (width * 3 + 3) & ~3;
-    BITMAPFILEHEADER file{};
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + rowSize * height;
-    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
-    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
-    bytes.append(static_cast<size_t>(rowSize * height), '\x40');
-    testing_support::WriteFile(path, bytes);
-}
+using testing_support::WriteBmp;
 
 // Every value of the settings key, for comparing before and after.
 std::map<std::string, std::string> SettingsValues() {

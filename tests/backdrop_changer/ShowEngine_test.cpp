@@ -70,31 +70,7 @@ protected:
     }
 };
 
-// A 24-bit bitmap file of one colour.
-void WriteBmp(const std::string& path, int width, int height, COLORREF color = RGB(200, 80, 40)) {
-    const int rowSize = (width * 3 + 3) & ~3;
-    BITMAPFILEHEADER file{};
-    BITMAPINFOHEADER info{};
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    info.biSizeImage = static_cast<DWORD>(rowSize * height);
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + info.biSizeImage;
-    std::string bytes(reinterpret_cast<const char*>(&file), sizeof file);
-    bytes.append(reinterpret_cast<const char*>(&info), sizeof info);
-    std::string row(static_cast<size_t>(rowSize), '\0');
-    for (int x = 0; x < width; ++x) {
-        row[x * 3] = static_cast<char>(GetBValue(color));
-        row[x * 3 + 1] = static_cast<char>(GetGValue(color));
-        row[x * 3 + 2] = static_cast<char>(GetRValue(color));
-    }
-    for (int y = 0; y < height; ++y) bytes += row;
-    testing_support::WriteFile(path, bytes);
-}
+using testing_support::WriteBmp;
 
 // Width and height of a bitmap file; 0, 0 when it cannot be read.
 std::pair<long, long> BmpSize(const std::string& path) {

@@ -485,11 +485,11 @@ struct Search {
     Paths folders;
 };
 
-Search RunSearch(bool listBox, const std::string& path, const std::string& spec, bool subs, bool checkOnly) {
+Search RunSearch(bool listBox, const std::string& path, const std::string& patterns, bool subs, bool checkOnly) {
     PicFiles = {"from", "an earlier search"};
     PicFolders = {"from", "an earlier walk"};
-    const long result = listBox ? testing_support::ListBoxFinder::FindFiles(path, spec, subs, checkOnly)
-                                : FindFiles(path, spec, subs, checkOnly);
+    const long result = listBox ? testing_support::ListBoxFinder::FindFiles(path, patterns, subs, checkOnly)
+                                : FindFiles(path, patterns, subs, checkOnly);
     return {result, PicFiles, PicFolders};
 }
 
@@ -504,10 +504,10 @@ Search RunSearch(bool listBox, const std::string& path, const std::string& spec,
     return ::testing::AssertionSuccess();
 }
 
-void ExpectSameAsListBox(const std::string& path, const std::string& spec, bool subs, bool checkOnly) {
-    SCOPED_TRACE(path + " " + spec + (subs ? " with subfolders" : "") + (checkOnly ? " check only" : ""));
-    const Search want = RunSearch(true, path, spec, subs, checkOnly);
-    const Search got = RunSearch(false, path, spec, subs, checkOnly);
+void ExpectSameAsListBox(const std::string& path, const std::string& patterns, bool subs, bool checkOnly) {
+    SCOPED_TRACE(path + " " + patterns + (subs ? " with subfolders" : "") + (checkOnly ? " check only" : ""));
+    const Search want = RunSearch(true, path, patterns, subs, checkOnly);
+    const Search got = RunSearch(false, path, patterns, subs, checkOnly);
     EXPECT_EQ(got.result, want.result);
     EXPECT_TRUE(Same(got.files, want.files));
     EXPECT_TRUE(Same(got.folders, want.folders));
@@ -547,7 +547,7 @@ TEST(FindFilesAgreement, GeneratedTreesGiveWhatTheListBoxGave) {
         if (!tree.EmptyFolder().empty()) ExpectSameAsListBox(tree.EmptyFolder(), kPicFileSpec, true, true);
         // Other patterns: stars anywhere, a pattern matching everything, an empty one, and
         // ones whose rules the system keeps (a "?", a trailing dot, no wildcard).
-        for (const char* spec : {"*.gif;;*.txt", "*a*;*.*;IMG*;*.jp?", "*e*.j*;*aa;*.jpe*;*.;Case.jpg", "*"})
-            ExpectSameAsListBox(root.Path(), spec, true, false);
+        for (const char* patterns : {"*.gif;;*.txt", "*a*;*.*;IMG*;*.jp?", "*e*.j*;*aa;*.jpe*;*.;Case.jpg", "*"})
+            ExpectSameAsListBox(root.Path(), patterns, true, false);
     }
 }

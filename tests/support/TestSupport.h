@@ -54,7 +54,7 @@ private:
 
 void WriteFile(const std::string& path, const std::string& contents);
 // A 24-bit bitmap file of one colour.
-void WriteBmp(const std::string& path, int width, int height, COLORREF color);
+void WriteBmp(const std::string& path, int width, int height, COLORREF color = RGB(200, 80, 40));
 void DeleteTree(const std::string& path);
 
 // A Unix path as Wine's Z: drive shows it.
