@@ -35,7 +35,7 @@ std::function<unsigned long(const std::string&)> StartProgram = [](const std::st
 
 unsigned long StartProgram(const std::string& commandLine) { return seams::StartProgram(commandLine); }
 
-void InitIdentity() { platform::SetAppVersion(2, 0, 0, "Copyright (C) 2026 Sorvita. Free to use and share."); }
+void InitIdentity() { platform::SetAppVersion(SORVITA_VERSION_MAJOR, SORVITA_VERSION_MINOR, SORVITA_VERSION_REVISION, "Copyright (C) 2026 Sorvita. Free to use and share."); }
 
 int Main() {
     InitIdentity();
