@@ -166,6 +166,28 @@ rm -rf "$suite"
 run_saved_uninstaller; code=$?
 check "uninstall ends cleanly (exit code $code)" [ $code = 0 ]
 check "... and removes the shortcuts, the screen saver and the registry entries" none_of_ours_left
+
+echo "-- uninstall with the settings box ticked"
+run_setup
+w reg add "$settings\\Sorvita Backdrop Changer\\Settings" /v Interval /d 300 /f >/dev/null
+"$wine32" "$suite_win\\Uninstall.exe" </dev/null >/dev/null 2>&1
+# Its caption ends with a blank.
+uninstall_window() { xdotool search --name '^Sorvita Desktop Suite .* Uninstall' >/dev/null 2>&1; }
+settings_gone() {
+    local f
+    for f in "${programs[@]}" "Sorvita Slide Saver.scr"; do reg_absent "$settings\\${f%.*}" || return 1; done
+}
+# Its pages, by keyboard: the confirmation, then the settings box (focused: tick it) and Uninstall,
+# then Close once it is done.
+if wait_for 20 uninstall_window; then
+    xdotool key Return; sleep 1; xdotool key space; sleep 0.5; xdotool key Return
+    check "nothing of ours left" wait_for 30 none_of_ours_left
+    check "the settings of every program of the suite removed" settings_gone
+    sleep 1; xdotool key Return
+    check "the uninstaller's window closes" wait_for 10 eval '! uninstall_window'
+else
+    fail "the uninstaller's window appears"
+fi
 rm -f "$saved_uninstaller"
 
 echo "$passed passed, $failed failed"
