@@ -234,7 +234,7 @@ void SaveFolderHistory(const std::vector<std::string>& folderList) {
 }
 
 void InitIdentity() {
-    platform::SetAppVersion(2, 0, 0, "Copyright (C) 2026 Sorvita. Free to use and share.");
+    platform::SetAppVersion(SORVITA_VERSION_MAJOR, SORVITA_VERSION_MINOR, SORVITA_VERSION_REVISION, "Copyright (C) 2026 Sorvita. Free to use and share.");
 }
 
 int Main() {

@@ -1,6 +1,12 @@
 # Shared build settings of the suite.
 option(SORVITA_TESTS "Build the tests" ON)
 
+# The suite's version: the programs' version resources and About boxes, the manifest and
+# scripts/package (which reads these three lines) all take it from here.
+set(SORVITA_VERSION_MAJOR 2)
+set(SORVITA_VERSION_MINOR 0)
+set(SORVITA_VERSION_REVISION 0)
+
 if(WIN32)
   # Static, self-contained executables: no runtime DLL beyond Windows' own.
   add_compile_definitions(WINVER=0x0601 _WIN32_WINNT=0x0601 _WIN32_IE=0x0800 NOMINMAX)
@@ -15,23 +21,30 @@ function(sorvita_warnings target)
 endfunction()
 
 # Adds the resource script (manifest, version, icon) of a program to its target.
-#   sorvita_resources(target "Title" "file name" major minor revision "description" icon [extra .rc lines file])
-function(sorvita_resources target title filename major minor revision description icon)
+#   sorvita_resources(target "Title" "file name" "description" icon [extra .rc lines file])
+function(sorvita_resources target title filename description icon)
   set(SORVITA_RC_TITLE "${title}")
   set(SORVITA_RC_FILENAME "${filename}")
-  set(SORVITA_RC_MAJOR ${major})
-  set(SORVITA_RC_MINOR ${minor})
-  set(SORVITA_RC_REVISION ${revision})
+  set(SORVITA_RC_MAJOR ${SORVITA_VERSION_MAJOR})
+  set(SORVITA_RC_MINOR ${SORVITA_VERSION_MINOR})
+  set(SORVITA_RC_REVISION ${SORVITA_VERSION_REVISION})
   set(SORVITA_RC_DESCRIPTION "${description}")
   set(SORVITA_RC_ICON "${CMAKE_SOURCE_DIR}/resources/${icon}")
   set(SORVITA_RC_RESOURCES "${CMAKE_SOURCE_DIR}/resources")
-  set(SORVITA_RC_MANIFEST "${CMAKE_SOURCE_DIR}/resources/sorvita.manifest")
+  set(SORVITA_RC_MANIFEST "${CMAKE_BINARY_DIR}/sorvita.manifest")
+  configure_file("${CMAKE_SOURCE_DIR}/resources/sorvita.manifest" "${SORVITA_RC_MANIFEST}" @ONLY)
   set(SORVITA_RC_EXTRA "")
-  if(ARGC GREATER 8)
-    file(READ "${ARGV8}" SORVITA_RC_EXTRA)
+  if(ARGC GREATER 5)
+    file(READ "${ARGV5}" SORVITA_RC_EXTRA)
     string(CONFIGURE "${SORVITA_RC_EXTRA}" SORVITA_RC_EXTRA @ONLY)
   endif()
   set(rc "${CMAKE_CURRENT_BINARY_DIR}/${target}.rc")
   configure_file("${CMAKE_SOURCE_DIR}/resources/program.rc.in" "${rc}" @ONLY)
   target_sources(${target} PRIVATE "${rc}")
+endfunction()
+
+# For the start-up module that tells the program its own version.
+function(sorvita_version target)
+  target_compile_definitions(${target} PRIVATE SORVITA_VERSION_MAJOR=${SORVITA_VERSION_MAJOR}
+    SORVITA_VERSION_MINOR=${SORVITA_VERSION_MINOR} SORVITA_VERSION_REVISION=${SORVITA_VERSION_REVISION})
 endfunction()

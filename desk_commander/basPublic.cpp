@@ -38,7 +38,7 @@ unsigned long StartProgram(const std::string& program, const std::string& argume
     return seams::StartProgram(CommandLine(program, arguments));
 }
 
-void InitIdentity() { platform::SetAppVersion(2, 0, 0, "Copyright (C) 2026 Sorvita. Free to use and share."); }
+void InitIdentity() { platform::SetAppVersion(SORVITA_VERSION_MAJOR, SORVITA_VERSION_MINOR, SORVITA_VERSION_REVISION, "Copyright (C) 2026 Sorvita. Free to use and share."); }
 
 int Main() {
     InitIdentity();

@@ -10,7 +10,7 @@ bool FolderMode = true;
 const std::string PicsFolder;
 std::unique_ptr<picture_browser::frmWallpaper> Browser;
 
-void InitIdentity() { platform::SetAppVersion(2, 0, 0, "Copyright (C) 2026 Sorvita. Free to use and share."); }
+void InitIdentity() { platform::SetAppVersion(SORVITA_VERSION_MAJOR, SORVITA_VERSION_MINOR, SORVITA_VERSION_REVISION, "Copyright (C) 2026 Sorvita. Free to use and share."); }
 
 void Main() {
     InitIdentity();

@@ -7,7 +7,7 @@ namespace paste_inspector {
 
 std::unique_ptr<MainForm> Main_Form;
 
-void InitIdentity() { platform::SetAppVersion(2, 0, 0, "Copyright (C) 2026 Sorvita. Free to use and share."); }
+void InitIdentity() { platform::SetAppVersion(SORVITA_VERSION_MAJOR, SORVITA_VERSION_MINOR, SORVITA_VERSION_REVISION, "Copyright (C) 2026 Sorvita. Free to use and share."); }
 
 void Main() {
     InitIdentity();

@@ -79,7 +79,7 @@ void ShowSaver(bool modal) {
     SetFocus(SaverWindow->hWnd());
 }
 
-void InitIdentity() { platform::SetAppVersion(2, 0, 0, "Copyright (C) 2026 Sorvita. Free to use and share."); }
+void InitIdentity() { platform::SetAppVersion(SORVITA_VERSION_MAJOR, SORVITA_VERSION_MINOR, SORVITA_VERSION_REVISION, "Copyright (C) 2026 Sorvita. Free to use and share."); }
 
 int Main(const std::string& commandLine) {
     InitIdentity();
