@@ -155,11 +155,6 @@ Hang HangOnce(const std::string& jpeg) {
     return hang;
 }
 
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 int Turned(const std::string& plain, const std::string& tagged, int rounds) {
     std::vector<double> plainTimes, taggedTimes, plainLoads, taggedLoads;
     bool allSet = true;
