@@ -7,6 +7,11 @@ set(SORVITA_VERSION_MAJOR 2)
 set(SORVITA_VERSION_MINOR 0)
 set(SORVITA_VERSION_REVISION 0)
 
+# The programs' manifest with the version filled in; the test programs carry it too, so
+# that they run in the programs' code page.
+set(SORVITA_MANIFEST "${CMAKE_BINARY_DIR}/sorvita.manifest")
+configure_file("${CMAKE_SOURCE_DIR}/resources/sorvita.manifest" "${SORVITA_MANIFEST}" @ONLY)
+
 if(WIN32)
   # Static, self-contained executables: no runtime DLL beyond Windows' own.
   add_compile_definitions(WINVER=0x0601 _WIN32_WINNT=0x0601 _WIN32_IE=0x0800 NOMINMAX)
@@ -31,8 +36,7 @@ function(sorvita_resources target title filename description icon)
   set(SORVITA_RC_DESCRIPTION "${description}")
   set(SORVITA_RC_ICON "${CMAKE_SOURCE_DIR}/resources/${icon}")
   set(SORVITA_RC_RESOURCES "${CMAKE_SOURCE_DIR}/resources")
-  set(SORVITA_RC_MANIFEST "${CMAKE_BINARY_DIR}/sorvita.manifest")
-  configure_file("${CMAKE_SOURCE_DIR}/resources/sorvita.manifest" "${SORVITA_RC_MANIFEST}" @ONLY)
+  set(SORVITA_RC_MANIFEST "${SORVITA_MANIFEST}")
   set(SORVITA_RC_EXTRA "")
   if(ARGC GREATER 5)
     file(READ "${ARGV5}" SORVITA_RC_EXTRA)
