@@ -349,9 +349,12 @@ void TouchWide(const std::wstring& path) {
     if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
 }
 
+// Our text (UTF-8, the programs' code page) as the system's wide text.
 std::wstring Widen(const std::string& text) {
-    std::wstring wide;
-    for (unsigned char c : text) wide += static_cast<wchar_t>(c);
+    std::wstring wide(text.size(), L'\0');
+    const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(),
+                                           static_cast<int>(wide.size()));
+    wide.resize(static_cast<size_t>(length > 0 ? length : 0));
     return wide;
 }
 
@@ -378,8 +381,8 @@ private:
     std::string FileName() {
         static const char* const stems[] = {
             "a", "B", "img_0001", "IMG_0002", "Holiday Picture Number One", "photo.2001.summer", "x",
-            "Zebra crossing", "co-op", "coop", "'quoted", "10", "9", "a b", "a_b", "a-b", "\xfc" "ber",
-            "\xc9lan", "na\xefve caf\xe9", "r\xe9sum\xe9", ".dotfirst", "UPPER", "MiXeD CaSe NaMe",
+            "Zebra crossing", "co-op", "coop", "'quoted", "10", "9", "a b", "a_b", "a-b", "\xc3\xbc" "ber",
+            "\xc3\x89lan", "na\xc3\xafve caf\xc3\xa9", "r\xc3\xa9sum\xc3\xa9", ".dotfirst", "UPPER", "MiXeD CaSe NaMe",
             "A long name seen through its short form", "~tilde", "#1", "[bracketed]", "z.z.z"};
         static const char* const extensions[] = {
             ".jpg", ".JPG", ".Jpg", ".jpeg", ".JPEG", ".jpe", ".jpeg.txt", ".gif", ".GIF", ".bmp", ".BMP", ".txt",
@@ -389,7 +392,7 @@ private:
 
     std::string FolderName() {
         static const char* const names[] = {"Album", "album 2", "Folder.With.Dots", "A very long folder name indeed",
-                                            "Sub", "sub-b", "sub_c", "2003", "Event.jpg", "Empty", "\xc9t\xe9",
+                                            "Sub", "sub-b", "sub_c", "2003", "Event.jpg", "Empty", "\xc3\x89t\xc3\xa9",
                                             "Nested Folder With Long Name"};
         return names[Pick(std::size(names))];
     }
