@@ -32,31 +32,6 @@ std::string IdentityText(unsigned long long index, long long created) {
     return text;
 }
 
-// What a folder path leads to, whichever links it passed: the file index and the creation
-// time. Every path of one walk starts with the same drive, and Wine's drive Z: maps Unix file
-// systems whose index numbers may repeat, so the creation time tells such folders apart where
-// a volume serial number cannot. Empty when the folder cannot be opened.
-std::string FolderIdentity(const std::string& folder) {
-    using QueryInformationFile = LONG(WINAPI*)(HANDLE, IO_STATUS_BLOCK*, void*, ULONG, int);
-    constexpr int kFileInternalInformation = 6;
-    static const auto query = reinterpret_cast<QueryInformationFile>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationFile")));
-    platform::UniqueHandle handle(CreateFileA(folder.c_str(), FILE_READ_ATTRIBUTES,
-                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (handle.get() == INVALID_HANDLE_VALUE) {
-        handle.release();
-        return std::string();
-    }
-    IO_STATUS_BLOCK status{};
-    unsigned long long index = 0;
-    FILE_BASIC_INFO basic{};
-    if (!query || query(handle.get(), &status, &index, sizeof index, kFileInternalInformation) < 0 ||
-        !GetFileInformationByHandleEx(handle.get(), FileBasicInfo, &basic, sizeof basic))
-        return std::string();
-    return IdentityText(index, basic.CreationTime.QuadPart);
-}
-
 // Program text and file names meet in the ANSI code page, as the ANSI file functions and the
 // list box's ANSI messages convert them.
 std::wstring Wide(const std::string& text) {
@@ -105,6 +80,31 @@ std::string ShortPathOf(const std::string& longPath) {
 }
 
 }  // namespace
+
+// What a folder path leads to, whichever links it passed: the file index and the creation
+// time. Every path of one walk starts with the same drive, and Wine's drive Z: maps Unix file
+// systems whose index numbers may repeat, so the creation time tells such folders apart where
+// a volume serial number cannot. Empty when the folder cannot be opened.
+std::string FolderIdentity(const std::string& folder) {
+    using QueryInformationFile = LONG(WINAPI*)(HANDLE, IO_STATUS_BLOCK*, void*, ULONG, int);
+    constexpr int kFileInternalInformation = 6;
+    static const auto query = reinterpret_cast<QueryInformationFile>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationFile")));
+    platform::UniqueHandle handle(CreateFileA(folder.c_str(), FILE_READ_ATTRIBUTES,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (handle.get() == INVALID_HANDLE_VALUE) {
+        handle.release();
+        return std::string();
+    }
+    IO_STATUS_BLOCK status{};
+    unsigned long long index = 0;
+    FILE_BASIC_INFO basic{};
+    if (!query || query(handle.get(), &status, &index, sizeof index, kFileInternalInformation) < 0 ||
+        !GetFileInformationByHandleEx(handle.get(), FileBasicInfo, &basic, sizeof basic))
+        return std::string();
+    return IdentityText(index, basic.CreationTime.QuadPart);
+}
 
 FFF::FolderPaths FFF::StartPaths(const std::string& Path) {
     const std::string longPath = WithBackslash(Path);

@@ -74,4 +74,8 @@ private:
     std::vector<unsigned long long> buffer_;  // one folder's listing at a time
 };
 
+// What a folder path leads to, whichever links it passed: its file index and creation time as
+// text; empty when the folder cannot be opened. Two paths to one folder give the same text.
+std::string FolderIdentity(const std::string& folder);
+
 }  // namespace common

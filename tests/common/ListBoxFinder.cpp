@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "common/FFF.h"
 #include "common/FileFolderExists_.h"
 #include "common/FileFolderFunctions_.h"
 #include "common/FolderWalk_.h"
@@ -21,29 +22,6 @@ namespace {
 
 constexpr unsigned kListFiles = DDL_READWRITE;
 constexpr unsigned kListFolders = DDL_EXCLUSIVE | DDL_DIRECTORY;
-
-std::string FolderIdentity(const std::string& folder) {
-    using QueryInformationFile = LONG(WINAPI*)(HANDLE, IO_STATUS_BLOCK*, void*, ULONG, int);
-    constexpr int kFileInternalInformation = 6;
-    static const auto query = reinterpret_cast<QueryInformationFile>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationFile")));
-    platform::UniqueHandle handle(CreateFileA(folder.c_str(), FILE_READ_ATTRIBUTES,
-                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (handle.get() == INVALID_HANDLE_VALUE) {
-        handle.release();
-        return std::string();
-    }
-    IO_STATUS_BLOCK status{};
-    unsigned long long index = 0;
-    FILE_BASIC_INFO basic{};
-    if (!query || query(handle.get(), &status, &index, sizeof index, kFileInternalInformation) < 0 || index == 0 ||
-        !GetFileInformationByHandleEx(handle.get(), FileBasicInfo, &basic, sizeof basic))
-        return std::string();
-    char text[40];
-    std::snprintf(text, sizeof text, "%llx:%llx", index, static_cast<unsigned long long>(basic.CreationTime.QuadPart));
-    return text;
-}
 
 }  // namespace
 
@@ -118,11 +96,11 @@ long ListBoxFinder::GSF_Proc(std::string Path) {
     }
     ++depth_;
     common::WalkFolders<std::string>(
-        Path, 0, FolderIdentity(Path), std::string(),
+        Path, 0, common::FolderIdentity(Path), std::string(),
         [this](const std::string& folder, size_t, const std::string&) {
             std::vector<common::Subfolder<std::string>> subfolders;
             for (std::string& name : Subfolders(folder)) {
-                const std::string identity = FolderIdentity(WithBackslash(folder) + name);
+                const std::string identity = common::FolderIdentity(WithBackslash(folder) + name);
                 subfolders.push_back({std::move(name), identity, std::string()});
             }
             return subfolders;
