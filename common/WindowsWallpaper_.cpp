@@ -1,6 +1,7 @@
 #include "common/WindowsWallpaper_.h"
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include "common/FileFolderFunctions_.h"
 #include "common/SettingsReg_.h"
@@ -8,6 +9,7 @@
 #include "platform/App.h"
 #include "platform/MsgBox.h"
 #include "platform/Seams.h"
+#include "platform/Text.h"
 
 namespace common {
 
@@ -37,13 +39,65 @@ bool ApplyWallpaper(const std::string& path, bool silent) {
     return true;
 }
 
+// Whether a new file can be made in `folder` (ending with a backslash): on Windows Vista and later
+// only an elevated program may write the Windows folder.
+bool MayWriteFolder(const std::string& folder) {
+    const std::string probe = folder + "Sorvita Wallpaper " + std::to_string(GetCurrentProcessId()) + ".tmp";
+    HANDLE file = CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(file);
+    return true;
+}
+
+bool SamePath(const std::string& a, const std::string& b) {
+    const std::wstring wideA = platform::Wide(a), wideB = platform::Wide(b);
+    return CompareStringOrdinal(wideA.c_str(), static_cast<int>(wideA.size()), wideB.c_str(),
+                                static_cast<int>(wideB.size()), TRUE) == CSTR_EQUAL;
+}
+
+void DeleteWallpaperFile(const std::string& path) {
+    if (path.empty()) return;
+    SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(path.c_str());
+}
+
 HWND ChildWindow(HWND parent, const char* className, const char* title) {
     return parent ? FindWindowExA(parent, nullptr, className, title) : nullptr;
 }
 
 }  // namespace
 
-std::string WallpaperFilePath() { return WindowsFolder(true) + kWallpaperFileName; }
+std::string WindowsWallpaperFilePath() {
+    const std::string folder = WindowsFolder(true);
+    return folder.empty() ? std::string() : folder + kWallpaperFileName;
+}
+
+std::string UserWallpaperFilePath() {
+    // Wide, since the ANSI call has room for MAX_PATH bytes only.
+    wchar_t folder[MAX_PATH] = {};
+    if (FAILED(SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, SHGFP_TYPE_CURRENT, folder)))
+        return "";
+    std::string path = platform::FromWide(folder);
+    if (path.empty()) return "";
+    if (path.back() != '\\') path += '\\';
+    return path + kUserWallpaperFolder + "\\" + kWallpaperFileName;
+}
+
+std::string WallpaperFilePath() {
+    const std::string windowsFile = WindowsWallpaperFilePath();
+    if (!windowsFile.empty() && MayWriteFolder(WindowsFolder(true))) return windowsFile;
+    const std::string userFile = UserWallpaperFilePath();
+    if (userFile.empty()) return windowsFile.empty() ? kWallpaperFileName : windowsFile;
+    CreateDirectoryA(userFile.substr(0, userFile.rfind('\\')).c_str(), nullptr);
+    return userFile;
+}
+
+bool IsWallpaperFile(const std::string& path) {
+    for (const std::string& place : {WindowsWallpaperFilePath(), UserWallpaperFilePath()})
+        if (!place.empty() && SamePath(path, place)) return true;
+    return false;
+}
 
 bool SetWallpaper(const std::string& filePath, const platform::Picture& picture, long style, bool silent) {
     // An earlier wallpaper file may have been made read-only, hidden or system.
@@ -65,9 +119,13 @@ bool SetWallpaper(const std::string& filePath, const platform::Picture& picture,
 }
 
 bool ClearWallpaper(const std::string& filePath, bool silent) {
-    if (!filePath.empty()) {
-        SetFileAttributesA(filePath.c_str(), FILE_ATTRIBUTE_NORMAL);
-        DeleteFileA(filePath.c_str());
+    // A file hung by an elevated run and one hung by a standard run are both ours; the one this
+    // user may not delete stays, quietly.
+    if (IsWallpaperFile(filePath)) {
+        DeleteWallpaperFile(WindowsWallpaperFilePath());
+        DeleteWallpaperFile(UserWallpaperFilePath());
+    } else {
+        DeleteWallpaperFile(filePath);
     }
     if (ApplyWallpaper(kNoWallpaper, silent)) return true;
     if (!silent) platform::MsgBox(kWallpaperClearError, platform::kMsgWarning);

@@ -9,6 +9,8 @@
 namespace common {
 
 inline constexpr const char* kWallpaperFileName = "Sorvita Wallpaper.bmp";
+// The folder of the per-user wallpaper file, in the user's local application data folder.
+inline constexpr const char* kUserWallpaperFolder = "Sorvita";
 
 inline constexpr const char* kWallpaperSaveError1 = "An error occurred attempting to save the '";
 inline constexpr const char* kWallpaperSaveError2 = "' file to use as wallpaper:";
@@ -28,12 +30,21 @@ inline constexpr long kStyleStretch = 2;
 // Where the style values and the current wallpaper live, under HKEY_CURRENT_USER.
 inline constexpr const char* kDesktopKey = "Control Panel\\Desktop";
 
-// The Windows folder followed by "Sorvita Wallpaper.bmp".
+// The wallpaper file every program hangs, clears and recognises: the Windows folder followed by
+// "Sorvita Wallpaper.bmp" where this program may write the Windows folder; elsewhere (a standard
+// user, or an administrator's program that is not elevated) the per-user file, whose folder is
+// made here when missing.
 std::string WallpaperFilePath();
+// The two places of the wallpaper file; either is empty when the system cannot name its folder.
+std::string WindowsWallpaperFilePath();
+std::string UserWallpaperFilePath();
+// Whether `path` names the wallpaper file in either place.
+bool IsWallpaperFile(const std::string& path);
 
 // Writes `picture` to `filePath` as a bitmap, writes the style values and hangs the file.
 bool SetWallpaper(const std::string& filePath, const platform::Picture& picture, long style, bool silent);
-// Deletes `filePath` (when given) and sets the wallpaper to none.
+// Deletes `filePath` (when given; the wallpaper file in both places when it names either) and
+// sets the wallpaper to none.
 bool ClearWallpaper(const std::string& filePath, bool silent);
 // Writes the style values and hangs the current wallpaper again so that they take effect.
 bool ResetWallpaperStyle(long style, bool silent);

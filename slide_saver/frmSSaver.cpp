@@ -811,8 +811,7 @@ void frmSSaver::Form_KeyUp(int keyCode) {
                                : platform::KeyIsDown(VK_SHIFT) ? common::kStyleTile
                                                                : common::kStyleCenter;
             busy_ = true;
-            common::SetWallpaper(common::WindowsFolder(true) + common::kWallpaperFileName, image.Picture(), style,
-                                 false);
+            common::SetWallpaper(common::WallpaperFilePath(), image.Picture(), style, false);
             busy_ = false;
             return;
         }

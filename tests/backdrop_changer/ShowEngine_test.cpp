@@ -202,6 +202,7 @@ TEST_F(ShowEngine, InOrderLoopsAndPreviousIsOneStepBack) {
     EXPECT_EQ(HangNext(), Pic(3));
     EXPECT_EQ(HangNext(), Pic(1));
     EXPECT_EQ(BmpSize(common::WallpaperFilePath()), std::make_pair(40L, 30L));
+    EXPECT_EQ(RegString(HKEY_CURRENT_USER, kDesktopKey, "Wallpaper"), common::WallpaperFilePath());
     // Back twice: the previous picture, then the current one again.
     EXPECT_EQ(HangNext(true), Pic(3));
     EXPECT_EQ(HangNext(true), Pic(1));

@@ -227,3 +227,20 @@ TEST_F(SettingsStore, RegisterAppPathIsSilentWhenWritesFail) {
     RegisterAppPath();
     EXPECT_EQ(boxes.Count(), 0u);
 }
+
+// A standard user may not write under HKEY_LOCAL_MACHINE: the user's own record still is.
+TEST_F(SettingsStore, RegisterAppPathKeepsTheUsersRecordWhenTheMachineKeyIsRefused) {
+    platform::ScopedSeam refuseMachine(
+        platform::seams::RegCreateKeyExA, [](HKEY root, const char* subKey, DWORD reserved, char* keyClass,
+                                             DWORD options, REGSAM access, SECURITY_ATTRIBUTES* security, HKEY* key,
+                                             DWORD* disposition) -> LONG {
+            if (root == HKEY_LOCAL_MACHINE) return ERROR_ACCESS_DENIED;
+            return ::RegCreateKeyExA(root, subKey, reserved, keyClass, options, access, security, key, disposition);
+        });
+    MsgBoxRecorder boxes;
+    DeleteAppSetting("Settings", "App Path", true);
+    RegisterAppPath();
+    const platform::Application& app = platform::App();
+    EXPECT_EQ(GetAppSetting("Settings", "App Path", "", true), app.Path + "\\" + app.EXEName + app.Extension);
+    EXPECT_EQ(boxes.Count(), 0u);
+}

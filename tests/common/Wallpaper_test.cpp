@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <shlobj.h>
+
+#include <cstdlib>
 
 #include <string>
 #include <vector>
@@ -12,6 +15,7 @@
 #include "platform/App.h"
 #include "platform/Handles.h"
 #include "platform/Seams.h"
+#include "platform/Text.h"
 #include "support/GuiObjects.h"
 #include "support/TestSupport.h"
 
@@ -134,6 +138,21 @@ protected:
     std::string path_;
 };
 
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// The standard-user run of the test scripts says so: Wine run by a user who may not write
+// the prefix's Windows folder, as a standard user finds it on Windows Vista and later.
+bool StandardUser() {
+    const char* value = std::getenv("SORVITA_STANDARD_USER");
+    return value && *value == '1';
+}
+
+std::string LocalAppDataFolder() {
+    wchar_t folder[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, SHGFP_TYPE_CURRENT, folder);
+    return platform::FromWide(folder);
+}
+
 bool IsBitmapFile(const std::string& path, int width, int height) {
     platform::Picture back = platform::Picture::Load(path);
     return !back.Empty() && back.Width() == width && back.Height() == height;
@@ -141,8 +160,35 @@ bool IsBitmapFile(const std::string& path, int width, int height) {
 
 }  // namespace
 
-TEST_F(Wallpaper, PathIsTheWindowsFolderAndTheFixedName) {
-    EXPECT_EQ(WallpaperFilePath(), WindowsFolder(true) + "Sorvita Wallpaper.bmp");
+TEST_F(Wallpaper, FileIsInTheWindowsFolderWhereWritableElseTheUsersOwnAndClearRemovesBoth) {
+    const std::string inWindows = WindowsFolder(true) + "Sorvita Wallpaper.bmp";
+    const std::string ofUser = LocalAppDataFolder() + "\\Sorvita\\Sorvita Wallpaper.bmp";
+    const std::string file = WallpaperFilePath();
+    EXPECT_EQ(file, StandardUser() ? ofUser : inWindows);
+    EXPECT_TRUE(IsWallpaperFile(inWindows));
+    EXPECT_TRUE(IsWallpaperFile(ofUser));
+    EXPECT_FALSE(IsWallpaperFile(path_));
+
+    MsgBoxRecorder boxes;
+    ASSERT_TRUE(SetWallpaper(file, SmallPicture(), kStyleTile, false));
+    EXPECT_EQ(DesktopValue("Wallpaper"), file);
+    EXPECT_TRUE(IsBitmapFile(file, 7, 5));
+    EXPECT_FALSE(StandardUser() && Exists(inWindows));
+
+    // One left by an elevated run and one by a standard run: both ours, both cleared, by
+    // whichever place the clearing program names. Where this user may not write the Windows
+    // folder there is only the user's own.
+    CreateDirectoryA((LocalAppDataFolder() + "\\Sorvita").c_str(), nullptr);
+    for (const std::string& named : {inWindows, ofUser}) {
+        if (!StandardUser()) testing_support::WriteFile(inWindows, "BM");
+        testing_support::WriteFile(ofUser, "BM");
+        SetFileAttributesA(ofUser.c_str(), FILE_ATTRIBUTE_READONLY);
+        EXPECT_TRUE(ClearWallpaper(named, false));
+        EXPECT_FALSE(Exists(inWindows)) << named;
+        EXPECT_FALSE(Exists(ofUser)) << named;
+    }
+    EXPECT_EQ(DesktopValue("Wallpaper"), "(None)");
+    EXPECT_EQ(boxes.Count(), 0u);
 }
 
 TEST_F(Wallpaper, SetWritesTheBitmapTheStyleAndHangsIt) {
@@ -162,7 +208,7 @@ TEST_F(Wallpaper, SetWritesTheBitmapTheStyleAndHangsIt) {
     EXPECT_FALSE(platform::IsBusyPointer());
     EXPECT_EQ(boxes.Count(), 0u);
 
-    // The real wallpaper file, in the Windows folder.
+    // The real wallpaper file.
     ASSERT_TRUE(SetWallpaper(WallpaperFilePath(), SmallPicture(), kStyleCenter, true));
     EXPECT_EQ(CurrentWallpaper(), WallpaperFilePath());
     EXPECT_FALSE(spi.calls[1].busy);  // silent: no hourglass

@@ -320,14 +320,15 @@ TEST_F(Browser, EnterOrRightClickInTheFileListOpensTheShownPicture) {
 }
 
 TEST_F(Browser, WallpaperMenuHangsTheShownPictureAndClearRemovesIt) {
+    MsgBoxRecorder boxes;
     auto& form = OpenOwn();
     EnterFolder("Pics");
     ChooseFile("b.bmp");
     std::vector<std::string> hung;
     platform::ScopedSeam<std::function<BOOL(UINT, UINT, void*, UINT)>> spi(
-        platform::seams::SystemParametersInfoA, [&](UINT action, UINT, void* param, UINT) {
+        platform::seams::SystemParametersInfoA, [&](UINT action, UINT value, void* param, UINT flags) {
             if (action == SPI_SETDESKWALLPAPER) hung.push_back(static_cast<const char*>(param));
-            return TRUE;
+            return ::SystemParametersInfoA(action, value, param, flags);
         });
     popupChoice = &form.Wallpaper_Popup_Tiled;
     Click(form.cmdSetWallpaper);
@@ -341,6 +342,7 @@ TEST_F(Browser, WallpaperMenuHangsTheShownPictureAndClearRemovesIt) {
     ASSERT_EQ(hung.size(), 1u);
     EXPECT_EQ(hung[0], file);
     EXPECT_EQ(RegString(HKEY_CURRENT_USER, "Control Panel\\Desktop", "TileWallpaper"), "1");
+    EXPECT_EQ(RegString(HKEY_CURRENT_USER, "Control Panel\\Desktop", "Wallpaper"), file);
     platform::Picture written = platform::Picture::Load(file);
     EXPECT_EQ(written.Width(), 50);  // the picture at its own size, whatever the display mode
     EXPECT_EQ(written.Height(), 20);
@@ -349,6 +351,8 @@ TEST_F(Browser, WallpaperMenuHangsTheShownPictureAndClearRemovesIt) {
     Click(form.cmdClearWallpaper);
     EXPECT_EQ(GetFileAttributesA(file.c_str()), INVALID_FILE_ATTRIBUTES);
     ASSERT_EQ(hung.size(), 2u);
+    EXPECT_EQ(RegString(HKEY_CURRENT_USER, "Control Panel\\Desktop", "Wallpaper"), "(None)");
+    EXPECT_EQ(boxes.Count(), 0u);
 }
 
 TEST_F(Browser, PhotoStoredTurnedIsShownDescribedAndHungUpright) {

@@ -326,7 +326,7 @@ TEST_F(SetupDialogTest, BrowserAndAboutOpenModallyAndTheFolderIsCountedAgain) {
 }
 
 TEST_F(SetupDialogTest, ClearWallpaperTakesTheSuitesWallpaperAway) {
-    const std::string wallpaper = common::WindowsFolder(true) + common::kWallpaperFileName;
+    const std::string wallpaper = common::WallpaperFilePath();
     testing_support::WriteFile(wallpaper, "BM");
     frmSSetup& dialog = OpenDialog();
     Click(dialog.cmdClearWP);

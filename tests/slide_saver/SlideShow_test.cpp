@@ -341,7 +341,7 @@ TEST_F(SlideShow, TogglesAreSavedOnCloseAndReadByTheNextRun) {
 
 TEST_F(SlideShow, WHangsTheWallpaperInTheStyleOfTheHeldKey) {
     Picture("a.bmp", 64, 48, RGB(30, 60, 90));
-    const std::string wallpaper = common::WindowsFolder(true) + common::kWallpaperFileName;
+    const std::string wallpaper = common::WallpaperFilePath();
     struct Case {
         int held;
         long style;
@@ -356,7 +356,10 @@ TEST_F(SlideShow, WHangsTheWallpaperInTheStyleOfTheHeldKey) {
         Key('W');
         KeyUp('W');
         EXPECT_TRUE(SaverOpen());
-        EXPECT_NE(GetFileAttributesA(wallpaper.c_str()), INVALID_FILE_ATTRIBUTES);
+        EXPECT_EQ(RegString(HKEY_CURRENT_USER, "Control Panel\\Desktop", "Wallpaper"), wallpaper);
+        platform::Picture hung = platform::Picture::Load(wallpaper);
+        EXPECT_EQ(std::make_pair(hung.Width(), hung.Height()), std::make_pair(64, 48));
+        hung.Release();
         const common::WallpaperStyleValues values = common::StyleValues(c.style);
         EXPECT_EQ(RegString(HKEY_CURRENT_USER, "Control Panel\\Desktop", "WallpaperStyle"), values.WallpaperStyle);
         EXPECT_EQ(RegString(HKEY_CURRENT_USER, "Control Panel\\Desktop", "TileWallpaper"), values.TileWallpaper);
