@@ -6,6 +6,18 @@ option(SORVITA_TESTS "Build the tests" ON)
 set(SORVITA_VERSION_MAJOR 2)
 set(SORVITA_VERSION_MINOR 0)
 set(SORVITA_VERSION_REVISION 0)
+# A program whose revision has moved on from the suite's, by its folder's name.
+set(SORVITA_REVISION_slide_saver 1)
+
+# The revision of the program built in the calling folder (the suite's, unless it has its own).
+function(sorvita_program_revision out)
+  get_filename_component(program "${CMAKE_CURRENT_SOURCE_DIR}" NAME)
+  if(DEFINED SORVITA_REVISION_${program})
+    set(${out} ${SORVITA_REVISION_${program}} PARENT_SCOPE)
+  else()
+    set(${out} ${SORVITA_VERSION_REVISION} PARENT_SCOPE)
+  endif()
+endfunction()
 
 # The programs' manifest with the version filled in; the test programs carry it too, so
 # that they run in the programs' code page.
@@ -32,7 +44,10 @@ function(sorvita_resources target title filename description icon)
   set(SORVITA_RC_FILENAME "${filename}")
   set(SORVITA_RC_MAJOR ${SORVITA_VERSION_MAJOR})
   set(SORVITA_RC_MINOR ${SORVITA_VERSION_MINOR})
-  set(SORVITA_RC_REVISION ${SORVITA_VERSION_REVISION})
+  # The revision's four digits are the version's last two parts: 1 is x.y.0.1, 102 is x.y.1.2.
+  sorvita_program_revision(revision)
+  math(EXPR SORVITA_RC_BUILD "${revision} / 100")
+  math(EXPR SORVITA_RC_REVISION "${revision} % 100")
   set(SORVITA_RC_DESCRIPTION "${description}")
   set(SORVITA_RC_ICON "${CMAKE_SOURCE_DIR}/resources/${icon}")
   set(SORVITA_RC_RESOURCES "${CMAKE_SOURCE_DIR}/resources")
@@ -49,6 +64,7 @@ endfunction()
 
 # For the start-up module that tells the program its own version.
 function(sorvita_version target)
+  sorvita_program_revision(revision)
   target_compile_definitions(${target} PRIVATE SORVITA_VERSION_MAJOR=${SORVITA_VERSION_MAJOR}
-    SORVITA_VERSION_MINOR=${SORVITA_VERSION_MINOR} SORVITA_VERSION_REVISION=${SORVITA_VERSION_REVISION})
+    SORVITA_VERSION_MINOR=${SORVITA_VERSION_MINOR} SORVITA_VERSION_REVISION=${revision})
 endfunction()

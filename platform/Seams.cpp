@@ -30,6 +30,7 @@ std::function<double()> Timer = SystemTimer;
 std::function<void(DWORD)> Sleep = [](DWORD ms) { ::Sleep(ms); };
 std::function<double()> Random = SystemRandom;
 std::function<SHORT(int)> GetAsyncKeyState = [](int key) { return ::GetAsyncKeyState(key); };
+std::function<SHORT(int)> GetKeyState = [](int key) { return ::GetKeyState(key); };
 std::function<BOOL(POINT*)> GetCursorPos = [](POINT* point) { return ::GetCursorPos(point); };
 std::function<LONG(HKEY, const char*, DWORD, char*, DWORD, REGSAM, SECURITY_ATTRIBUTES*, HKEY*, DWORD*)>
     RegCreateKeyExA = ::RegCreateKeyExA;

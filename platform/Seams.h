@@ -14,6 +14,8 @@ extern std::function<double()> Timer;                 // seconds since midnight,
 extern std::function<void(DWORD)> Sleep;              // milliseconds
 extern std::function<double()> Random;                // uniform in [0, 1)
 extern std::function<SHORT(int)> GetAsyncKeyState;
+// The key state as of the message being handled.
+extern std::function<SHORT(int)> GetKeyState;
 extern std::function<BOOL(POINT*)> GetCursorPos;
 // Registry writes, so that tests can make them fail where the real registry won't.
 extern std::function<LONG(HKEY, const char*, DWORD, char*, DWORD, REGSAM, SECURITY_ATTRIBUTES*, HKEY*, DWORD*)>
@@ -44,6 +46,9 @@ inline double Timer() { return seams::Timer(); }
 inline double Rnd() { return seams::Random(); }
 // True while the key is held down.
 inline bool KeyIsDown(int virtualKey) { return (seams::GetAsyncKeyState(virtualKey) & 0x8000) != 0; }
+// True when the key was held down as the message being handled was sent; a key let go
+// since then still counts.
+inline bool KeyWasDown(int virtualKey) { return (seams::GetKeyState(virtualKey) & 0x8000) != 0; }
 
 // Lets pending window messages run (the form runtime's DoEvents).
 void DoEvents();

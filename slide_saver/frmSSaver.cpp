@@ -286,7 +286,9 @@ void frmSSaver::Form_Unload() {
     if (PasswordInForce())
         platform::seams::SystemParametersInfoA(kScreenSaverRunning, 0, nullptr,
                                                SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
-    SaveSaverToggles(true);
+    // The preview's keys change nothing, so it could only write back what it read at start,
+    // over what a full-screen run or the setup dialog saved while it lived.
+    if (!InPreviewPane) SaveSaverToggles(true);
     platform::SetBusyPointer(false);
 }
 
@@ -461,6 +463,11 @@ void frmSSaver::ssTimer_Timer() {
 void frmSSaver::ShowNextPic(bool previous) {
     // 1.
     if (!CheckPicsFolder()) return;
+    if (Delay == 0) {
+        // The folder is back after its message: the show goes on as it was.
+        Delay = QuickMode ? SaverSettings.QuickDelay : SaverSettings.ShowDelay;
+        lblTimeLeft.SetVisible(SaverSettings.DisplayTime || !ssTimer.Enabled());
+    }
     // 2.
     PreparePicDisplay(true);
     // 3.
@@ -724,11 +731,16 @@ void frmSSaver::Form_KeyDown(int keyCode) {
                          GraphicHScroll.Visible(),
                          lblFilename.Visible(),
                          lblTimeLeft.Visible(),
-                         backColor_};
+                         backColor_,
+                         Pic[1 - ActiveFrame].Visible(),
+                         printed_};
             ssTimer.SetEnabled(false);
+            // After a load error the last good picture stays in the other frame, under the
+            // error text: both go too, so that the whole screen is black.
             for (platform::Control* control : std::initializer_list<platform::Control*>{
-                     &Pic[ActiveFrame], &GraphicVScroll, &GraphicHScroll, &lblFilename, &lblTimeLeft})
+                     &Pic[0], &Pic[1], &GraphicVScroll, &GraphicHScroll, &lblFilename, &lblTimeLeft})
                 control->SetVisible(false);
+            printed_.clear();
             SetFocus(hWnd());
             SetBackColor(RGB(0, 0, 0));
             ClearBackgroundPicture();
@@ -742,6 +754,8 @@ void frmSSaver::Form_KeyDown(int keyCode) {
             ssTimer.SetEnabled(SavedLook.TimerEnabled);
             SetBackColor(SavedLook.BackColor);
             Pic[ActiveFrame].SetVisible(SavedLook.FrameVisible);
+            Pic[1 - ActiveFrame].SetVisible(SavedLook.OtherFrameVisible);
+            printed_ = SavedLook.Printed;
             GraphicVScroll.SetVisible(SavedLook.VScrollVisible);
             GraphicHScroll.SetVisible(SavedLook.HScrollVisible);
             lblFilename.SetVisible(SavedLook.NameVisible);
@@ -807,9 +821,10 @@ void frmSSaver::Form_KeyUp(int keyCode) {
         case 'W': {
             const SlideImage& image = Graphic[ActiveFrame];
             if (image.Empty()) return;
-            const long style = platform::KeyIsDown(VK_CONTROL) ? common::kStyleStretch
-                               : platform::KeyIsDown(VK_SHIFT) ? common::kStyleTile
-                                                               : common::kStyleCenter;
+            // As the keys were when W came up: Shift or Ctrl let go right after still count.
+            const long style = platform::KeyWasDown(VK_CONTROL) ? common::kStyleStretch
+                               : platform::KeyWasDown(VK_SHIFT) ? common::kStyleTile
+                                                                : common::kStyleCenter;
             busy_ = true;
             common::SetWallpaper(common::WallpaperFilePath(), image.Picture(), style, false);
             busy_ = false;

@@ -96,6 +96,8 @@ public:
         bool NameVisible = false;
         bool TimeVisible = false;
         COLORREF BackColor = 0;
+        bool OtherFrameVisible = false;  // the last good picture, kept under a load error
+        std::string Printed;             // the load error's text
     } SavedLook;
 
     COLORREF BackColor() const { return backColor_; }

@@ -24,15 +24,25 @@ TEST(SaverSettings, DefaultsRangesAndTrimmedFolder) {
     EXPECT_EQ(none.TilePercent, 50);
     EXPECT_FALSE(none.BestFit || none.TileSmall || none.AllowMouse || none.DisplayName);
 
-    EXPECT_EQ(ReadFrom({{"Show Delay", "0"}}).ShowDelay, 10);
-    EXPECT_EQ(ReadFrom({{"Show Delay", "601"}}).ShowDelay, 10);
-    EXPECT_EQ(ReadFrom({{"Show Delay", "600"}}).ShowDelay, 600);
-    EXPECT_EQ(ReadFrom({{"Show Delay", "abc"}}).ShowDelay, 10);
-    EXPECT_EQ(ReadFrom({{"Quick Delay", "700"}}).QuickDelay, 1);
-    EXPECT_EQ(ReadFrom({{"Quick Delay", "600"}}).QuickDelay, 600);
-    EXPECT_EQ(ReadFrom({{"Tile Percent", "101"}}).TilePercent, 50);
-    EXPECT_EQ(ReadFrom({{"Tile Percent", "100"}}).TilePercent, 100);
-    EXPECT_EQ(ReadFrom({{"Tile Percent", "0"}}).TilePercent, 50);
+    // Each number at and past both ends of its range, and text that is no number.
+    struct Range {
+        const char* key;
+        int32_t SaverSettingsRecord::*field;
+        int32_t low, high, fallback;
+    } ranges[] = {
+        {"Show Delay", &SaverSettingsRecord::ShowDelay, 1, 600, 10},
+        {"Quick Delay", &SaverSettingsRecord::QuickDelay, 1, 600, 1},
+        {"Tile Percent", &SaverSettingsRecord::TilePercent, 1, 100, 50},
+    };
+    for (const Range& r : ranges) {
+        const std::pair<std::string, int32_t> cases[] = {
+            {std::to_string(r.low - 1), r.fallback}, {std::to_string(r.low), r.low},
+            {std::to_string(r.high), r.high},        {std::to_string(r.high + 1), r.fallback},
+            {"abc", r.fallback},
+        };
+        for (const auto& [stored, expected] : cases)
+            EXPECT_EQ(ReadFrom({{r.key, stored}}).*r.field, expected) << r.key << " stored as " << stored;
+    }
     EXPECT_EQ(ReadFrom({{"Pics Folder", "  C:\\Pics  "}}).PicsFolder, "C:\\Pics");
     const SaverSettingsRecord on = ReadFrom({{"Best Fit", "True"}, {"Display Name", "true"}, {"Allow Mouse", "-1"}});
     EXPECT_TRUE(on.BestFit && on.DisplayName && on.AllowMouse);

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "SaverHarness.h"
 #include "common/CheckWindowsVersion_.h"
 #include "platform/Handles.h"
@@ -101,6 +103,29 @@ TEST_F(SaverProgram, FullScreenRunRegistersItselfAndAllowsOneCopy) {
     PostMessageA(window, WM_KEYDOWN, 'Q', 0);
     EXPECT_EQ(show.Ended(20000), 0);
     EXPECT_EQ(testing_support::RegString(HKEY_CURRENT_USER, kSettingsKey, "Best Fit"), "False") << "toggles saved";
+}
+
+// The file's version resource: the numbers and the text, as the file's properties show them.
+std::string FileVersion(const std::string& exe) {
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeA(exe.c_str(), &ignored);
+    std::vector<char> data(size);
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    char* text = nullptr;
+    UINT length = 0;
+    if (!size || !GetFileVersionInfoA(exe.c_str(), 0, size, data.data()) ||
+        !VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &length) ||
+        !VerQueryValueA(data.data(), "\\StringFileInfo\\040904E4\\FileVersion", reinterpret_cast<void**>(&text),
+                        &length))
+        return "";
+    return std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionMS)) +
+           "." + std::to_string(HIWORD(fixed->dwFileVersionLS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionLS)) +
+           " " + text;
+}
+
+TEST(SaverVersion, RevisionOneOfItsOwnWhileTheOthersKeepTheSuites) {
+    EXPECT_EQ(FileVersion(SaverExe()), "2.0.0.1 2.0.0.1");
+    EXPECT_EQ(FileVersion(testing_support::WinePathFromEnv("SORVITA_GALLERY_EXE")), "2.0.0.0 2.0.0.0");
 }
 
 TEST_F(SaverProgram, PreviewLivesInsideTheGivenWindowUntilItGoes) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "SaverHarness.h"
+#include "common/About.h"
 #include "common/FolderHistory_.h"
 #include "common/PicFolderList_.h"
 #include "common/WindowsWallpaper_.h"
@@ -52,8 +53,10 @@ TEST_F(SetupDialogTest, LoadsTheSettingsIntoTheControls) {
     Store("Display Name", "True");
     frmSSetup& dialog = OpenDialog();
     EXPECT_EQ(dialog.Caption(), platform::App().Title + " Setup");
+    // Version 2.0, revision 1 of its own.
     EXPECT_EQ(dialog.lblVersion.Text(), "2.0");
-    EXPECT_EQ(dialog.lblVersion.ToolTipText(), "");
+    EXPECT_EQ(dialog.lblVersion.ToolTipText(), "Revision 1");
+    EXPECT_NE(common::AboutTextOfApp().find("\r\nVersion 2.0.0.1\r\n"), std::string::npos);
     EXPECT_EQ(dialog.scrSpeed.Value(), 90);
     EXPECT_EQ(dialog.lblSpeed.Text(), "1 min 30 sec");
     EXPECT_EQ(dialog.lblQuick.Text(), "10 minutes");
@@ -242,6 +245,35 @@ TEST_F(SetupDialogTest, KeyListWordForWord) {
         "saver after inactivity; however, the keys will work in Preview mode and when the screen saver is run "
         "directly.";
     EXPECT_EQ(boxes.Last().text, expected);
+}
+
+// Looks, from inside a real question box's own loop, at the dialog under it; then answers No.
+struct BoxSeen {
+    HWND dialog = nullptr;
+    bool seen = false, dialogEnabled = true;
+    HWND owner = nullptr;
+} boxSeen;
+VOID CALLBACK LookUnderTheBox(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND box = FindWindowA("#32770", platform::App().Title.c_str());
+    if (!box || GetWindowThreadProcessId(box, nullptr) != GetCurrentThreadId()) return;
+    KillTimer(nullptr, id);
+    boxSeen.seen = true;
+    boxSeen.dialogEnabled = IsWindowEnabled(boxSeen.dialog);
+    boxSeen.owner = GetWindow(box, GW_OWNER);
+    PostMessageA(box, WM_COMMAND, IDNO, 0);
+}
+
+TEST_F(SetupDialogTest, NoButtonTakesAClickWhileItsQuestionIsOpen) {
+    Store("Pics Folder", folder.Path());
+    frmSSetup& dialog = OpenDialog();
+    platform::SetMsgBoxHook(nullptr);  // the real box
+    boxSeen = {dialog.hWnd()};
+    SetTimer(nullptr, 0, 50, LookUnderTheBox);
+    Click(dialog.cmdClearList[1]);  // "Are you sure you want to clear the folder list?"
+    ASSERT_TRUE(boxSeen.seen);
+    EXPECT_FALSE(boxSeen.dialogEnabled) << "OK, Cancel, the list buttons and Preview were clickable";
+    EXPECT_EQ(boxSeen.owner, dialog.hWnd());
+    EXPECT_TRUE(IsWindowEnabled(dialog.hWnd())) << "usable again once answered";
 }
 
 // Ends the preview from inside its modal loop, as a user would: F, then a key that ends.

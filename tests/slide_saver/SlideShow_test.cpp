@@ -208,9 +208,40 @@ TEST_F(SlideShow, FolderThatGainsPicturesShowsThemOnTheNextTick) {
     EXPECT_EQ(show.Pick.CurrentIndex, 1);
 }
 
+TEST_F(SlideShow, FolderThatComesBackResumesTheShowAsItWas) {
+    Picture("a.bmp", 40, 30, RGB(200, 0, 0));
+    Picture("b.bmp", 40, 30, RGB(0, 200, 0));
+    SaverSettings.ShowDelay = 30;
+    SaverSettings.QuickDelay = 20;
+    SaverSettings.DisplayTime = true;
+    frmSSaver& show = Open();
+    Tick();
+    Key('O');  // the delay in force is the Other one
+    // The drive goes away, and comes back.
+    const std::string away = folder.Path() + " away";
+    ASSERT_TRUE(MoveFileA(folder.Path().c_str(), away.c_str()));
+    Advance(20);
+    ASSERT_EQ(show.Delay, 0);
+    ASSERT_FALSE(show.lblTimeLeft.Visible());
+    ASSERT_TRUE(MoveFileA(away.c_str(), folder.Path().c_str()));
+    Advance(0.5);
+    EXPECT_TRUE(show.PrintedText().empty());
+    EXPECT_TRUE(show.Pic[show.ActiveFrame].Visible());
+    EXPECT_EQ(show.Delay, 20);
+    EXPECT_TRUE(show.lblTimeLeft.Visible());
+    const int shown = show.Pick.CurrentIndex;
+    Advance(0.5);
+    EXPECT_EQ(show.Pick.CurrentIndex, shown) << "not a new picture at every tick";
+    EXPECT_EQ(show.lblTimeLeft.Tag, ":20");
+    Key('N');
+    EXPECT_TRUE(SaverOpen()) << "the keys act again";
+    Advance(0.5);
+    EXPECT_NE(show.Pick.CurrentIndex, shown);
+}
+
 TEST_F(SlideShow, LoadErrorsAreShownOrSkippedUpToTen) {
     testing_support::WriteFile(folder.File("bad.jpg"), "not a picture");
-    const std::string good = Picture("good.bmp", 40, 30, RGB(1, 2, 3));
+    const std::string good = Picture("good.bmp", 40, 30, RGB(200, 100, 50));
     frmSSaver& show = Open();
     Tick();
     EXPECT_EQ(show.PrintedText().find(platform::App().Title + "\r\n\r\nAn error occurred attempting\r\nto load or "
@@ -221,6 +252,18 @@ TEST_F(SlideShow, LoadErrorsAreShownOrSkippedUpToTen) {
     Advance(10);
     EXPECT_EQ(ShownName(show), good);
     EXPECT_TRUE(show.PrintedText().empty());
+    // The error again, over the good picture: Esc blacks out both, F1 brings both back.
+    Advance(10);
+    ASSERT_FALSE(show.PrintedText().empty());
+    const std::string error = show.PrintedText();
+    Key(VK_ESCAPE);
+    UpdateWindow(show.hWnd());
+    EXPECT_TRUE(show.PrintedText().empty());
+    EXPECT_FALSE(show.Pic[0].Visible() || show.Pic[1].Visible());
+    EXPECT_EQ(ScreenColor(show.hWnd(), 512, 384), RGB(0, 0, 0)) << "the good picture's place";
+    Key(VK_F1);
+    EXPECT_EQ(show.PrintedText(), error);
+    EXPECT_TRUE(show.Pic[1 - show.ActiveFrame].Visible());
     SaverWindow.reset();
 
     SaverSettings.SkipErrors = true;
@@ -266,6 +309,15 @@ TEST_F(SlideShow, BlackoutAndRestore) {
     EXPECT_TRUE(show.lblFilename.Visible());
     EXPECT_FALSE(show.lblTimeLeft.Visible());
     EXPECT_EQ(show.BackColor(), color);
+    // A paused show is still paused after Esc and F1, on the same picture.
+    Key('P');
+    const int paused = show.Pick.CurrentIndex;
+    Key(VK_ESCAPE);
+    Key(VK_F1);
+    EXPECT_FALSE(show.ssTimer.Enabled());
+    EXPECT_EQ(show.Pick.CurrentIndex, paused);
+    EXPECT_TRUE(show.lblTimeLeft.Visible());
+    EXPECT_EQ(show.lblTimeLeft.Tag, kPaused);
     // Esc, then any key but F1, ends the show; so does F1 when nothing is blacked out.
     Key(VK_ESCAPE);
     Key('N');
@@ -350,9 +402,12 @@ TEST_F(SlideShow, WHangsTheWallpaperInTheStyleOfTheHeldKey) {
         DeleteFileA(wallpaper.c_str());
         Open();
         Tick();
-        platform::ScopedSeam<std::function<SHORT(int)>> keys(platform::seams::GetAsyncKeyState, [&](int key) {
+        // Held as W came up, though already let go when the key is handled.
+        platform::ScopedSeam<std::function<SHORT(int)>> keys(platform::seams::GetKeyState, [&](int key) {
             return static_cast<SHORT>(key == c.held ? 0x8000 : 0);
         });
+        platform::ScopedSeam<std::function<SHORT(int)>> now(platform::seams::GetAsyncKeyState,
+                                                             [](int) { return SHORT{0}; });
         Key('W');
         KeyUp('W');
         EXPECT_TRUE(SaverOpen());
@@ -450,6 +505,11 @@ TEST_F(SlideShow, PreviewPaneIgnoresKeysAndStepsOnALeftClick) {
     SendMessageA(show.hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, 0);
     Advance(0.5);
     EXPECT_EQ(show.Pick.CurrentIndex, 2);
+    // Closing saves nothing over what a full-screen run saved while the preview lived.
+    testing_support::RegSetString(HKEY_CURRENT_USER, saver_test::SettingsKey(), "Best Fit", "True");
+    show.Unload();
+    EXPECT_EQ(RegString(HKEY_CURRENT_USER, saver_test::SettingsKey(), "Best Fit"), "True");
+    EXPECT_FALSE(testing_support::RegValueExists(HKEY_CURRENT_USER, saver_test::SettingsKey(), "Display Name"));
 }
 
 TEST_F(SlideShow, PasswordIsAskedOnlyOnTheOlderFamilyWhenInForce) {
