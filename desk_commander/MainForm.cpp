@@ -598,6 +598,9 @@ bool MainForm::IsMouseInCorner(int corner) {
     const common::MonitorBox area = common::DeskCornerMonitor(corner, monitors_);
     POINT pointer{};
     platform::seams::GetCursorPos(&pointer);
+    // On that monitor: beside it, on another monitor, the pointer is in no corner of it.
+    if (pointer.x < area.Left || pointer.x >= area.Right || pointer.y < area.Top || pointer.y >= area.Bottom)
+        return false;
     return PointInCorner(corner, pointer.x, pointer.y, area.Left, area.Top, area.Right, area.Bottom, CornerSize);
 }
 
