@@ -1,5 +1,7 @@
 #include "common/frmBlankScreen.h"
 
+#include "common/GetDeskMonitors_.h"
+
 namespace common {
 
 namespace {
@@ -22,8 +24,9 @@ void frmBlankScreen::Form_Load() {
     BYTE xorPlane[kCursorPlaneBytes] = {};
     for (BYTE& bits : andPlane) bits = 0xFF;
     blankCursor_ = CreateCursor(GetModuleHandleA(nullptr), 0, 0, kCursorSize, kCursorSize, andPlane, xorPlane);
-    SetWindowPos(hWnd(), nullptr, 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+    // Every monitor of the desk.
+    const MonitorBox desk = DeskBounds(GetDeskMonitors());
+    SetWindowPos(hWnd(), nullptr, desk.Left, desk.Top, desk.Width(), desk.Height(), SWP_NOZORDER | SWP_NOACTIVATE);
     SetWindowPos(hWnd(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 

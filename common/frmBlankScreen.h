@@ -1,4 +1,4 @@
-// A black window over the whole screen, without a pointer, that closes at the first key
+// A black window over every monitor, without a pointer, that closes at the first key
 // or mouse button released over it.
 #pragma once
 #include <windows.h>

@@ -8,6 +8,7 @@
 #include "common/CreateStartupLink_.h"
 #include "common/FileFolderExists_.h"
 #include "common/FileFolderFunctions_.h"
+#include "common/GetDeskMonitors_.h"
 #include "common/GetDesktopSize_.h"
 #include "common/SettingsApp_.h"
 #include "common/SettingsReg_.h"
@@ -592,11 +593,21 @@ void MainForm::ClearClipboard() {
 void MainForm::ShowTrayIcon() { common::TaskBar().ChangeIcon(TrayIconPicture(), 1); }
 
 bool MainForm::IsMouseInCorner(int corner) {
-    common::GetDesktopSize(false, true, "");
-    const common::DesktopAreaRecord area = common::DesktopArea;
+    // The corners of the whole desk: on one monitor, the screen's.
+    if (monitors_.empty()) monitors_ = common::GetDeskMonitors();
+    const common::MonitorBox area = common::DeskCornerMonitor(corner, monitors_);
     POINT pointer{};
     platform::seams::GetCursorPos(&pointer);
+    // On that monitor: beside it, on another monitor, the pointer is in no corner of it.
+    if (pointer.x < area.Left || pointer.x >= area.Right || pointer.y < area.Top || pointer.y >= area.Bottom)
+        return false;
     return PointInCorner(corner, pointer.x, pointer.y, area.Left, area.Top, area.Right, area.Bottom, CornerSize);
+}
+
+LRESULT MainForm::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    // A monitor added, removed or moved, or a new resolution: the corners move with the desk.
+    if (message == WM_DISPLAYCHANGE) monitors_ = common::GetDeskMonitors();
+    return common::TrayOwner::WindowProc(message, wParam, lParam);
 }
 
 void MainForm::HotCorners_Timer_Timer() {

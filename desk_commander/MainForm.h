@@ -5,7 +5,9 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
+#include "common/DeskMonitors_.h"
 #include "common/TrayOwner.h"
 #include "desk_commander/basPublic.h"
 #include "platform/Form.h"
@@ -129,6 +131,7 @@ protected:
     bool TwoColumnMenu() override { return chk2ColumnMenu.Value() == 1; }
     platform::MenuItem* ColumnBreakSeparator() override { return &zsep05; }
     void BeforeTrayMenu() override;
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
     void CreateControls();
@@ -141,6 +144,8 @@ private:
 
     HICON trayIcons_[5] = {};
     bool hotCornersWasEnabled_ = false;
+    // The desk's monitors, measured at load and again whenever the displays change.
+    std::vector<common::MonitorBox> monitors_;
     bool trayTimerWasEnabled_ = false;
 };
 

@@ -36,6 +36,7 @@ SaverSettingsRecord ReadSaverSettings(const SettingReader& read) {
     s.RandomColor = c.Flag("Random Color", d.RandomColor);
     s.DisplayTime = c.Flag("Display Time", d.DisplayTime);
     s.DisplayName = c.Flag("Display Name", d.DisplayName);
+    s.AllMonitors = c.Flag("All Monitors", d.AllMonitors);
     return s;
 }
 
@@ -60,6 +61,7 @@ SettingTexts SetupTexts(const SaverSettingsRecord& s) {
         {"Allow Mouse", BoolText(s.AllowMouse)},
         {"Tile Percent", n(s.TilePercent)},
         {"Skip Errors", BoolText(s.SkipErrors)},
+        {"All Monitors", BoolText(s.AllMonitors)},
     };
 }
 

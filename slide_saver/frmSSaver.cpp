@@ -109,6 +109,11 @@ bool SlideImage::Load(const std::string& path, std::string* error) {
     return !picture_.Empty();
 }
 
+void SlideImage::Adopt(platform::Picture&& picture) {
+    Release();
+    picture_ = std::move(picture);
+}
+
 void SlideImage::SetStretch(bool stretch, int width, int height) {
     stretch_ = stretch;
     if (scaled_ && (!stretch || width != scaledWidth_ || height != scaledHeight_)) {
@@ -269,6 +274,7 @@ void frmSSaver::Form_Load() {
     lblTimeLeft.SetVisible(SaverSettings.DisplayTime);
     lblFilename.SetVisible(SaverSettings.DisplayName);
     Delay = SaverSettings.ShowDelay;
+    OpenOtherMonitors();
 }
 
 bool frmSSaver::PasswordInForce() const { return !InPreviewPane && !ShownFromSetup && IsWin9x && UsePassword; }
@@ -283,6 +289,7 @@ bool frmSSaver::Form_QueryUnload(platform::UnloadMode) {
 
 void frmSSaver::Form_Unload() {
     ssTimer.SetEnabled(false);
+    CloseOtherMonitors();
     if (PasswordInForce())
         platform::seams::SystemParametersInfoA(kScreenSaverRunning, 0, nullptr,
                                                SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
@@ -387,6 +394,9 @@ LRESULT frmSSaver::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_GETDLGCODE:
             return DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTCHARS;
+        case WM_DISPLAYCHANGE:
+            ReopenOtherMonitors();
+            break;
         case WM_KEYDOWN:
         case WM_SYSKEYDOWN:
             Form_KeyDown(static_cast<int>(wParam));
@@ -480,7 +490,7 @@ void frmSSaver::ShowNextPic(bool previous) {
             return;
         path = common::PicFiles[Pick.CurrentIndex];
         std::string error;
-        if (Graphic[ActiveFrame].Load(path, &error)) {
+        if (LoadActivePic(path, &error)) {
             if (InPreviewPane || SaverSettings.BestFit)
                 ShowPicBestFit();
             else
@@ -500,6 +510,7 @@ void frmSSaver::ShowNextPic(bool previous) {
     SetRandomBackColor();
     FinishPicDisplay(true);
     ShowFileName(path);
+    ShowPicsOnOtherMonitors(previous);
 }
 
 bool frmSSaver::CheckPicsFolder() {
@@ -744,6 +755,7 @@ void frmSSaver::Form_KeyDown(int keyCode) {
             SetFocus(hWnd());
             SetBackColor(RGB(0, 0, 0));
             ClearBackgroundPicture();
+            RedrawOtherMonitors();
             return;
         case VK_F1:
             if (!Blackout) {
@@ -761,6 +773,7 @@ void frmSSaver::Form_KeyDown(int keyCode) {
             lblFilename.SetVisible(SavedLook.NameVisible);
             lblTimeLeft.SetVisible(SavedLook.TimeVisible);
             if (Tiled) TileSmallPic(false);
+            RedrawOtherMonitors();
             StartTime = Now();
             if (GraphicVScroll.Visible())
                 GraphicVScroll.SetFocus();
@@ -781,6 +794,7 @@ void frmSSaver::Form_KeyDown(int keyCode) {
             FinishPicDisplay(false);
             ShowTimeLeft(lblTimeLeft.Tag);
             ShowFileName(lblFilename.Tag);
+            LayOutOtherMonitors(false);
             return;
         case 'C':
             SaverSettings.RandomColor = !SaverSettings.RandomColor;
@@ -788,6 +802,7 @@ void frmSSaver::Form_KeyDown(int keyCode) {
                 SetRandomBackColor();
             else if (!Tiled)
                 SetBackColor(RGB(0, 0, 0));
+            LayOutOtherMonitors(true);
             return;
         case 'I':
             SaverSettings.DisplayName = !SaverSettings.DisplayName;

@@ -4,11 +4,14 @@
 #pragma once
 #include <windows.h>
 
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "common/PicturePick_.h"
 #include "platform/Form.h"
 #include "platform/Picture.h"
+#include "slide_saver/OtherMonitors.h"
 
 namespace slide_saver {
 
@@ -40,6 +43,8 @@ public:
     ~SlideImage() { Release(); }
 
     bool Load(const std::string& path, std::string* error);
+    // Takes over a picture already loaded.
+    void Adopt(platform::Picture&& picture);
     const platform::Picture& Picture() const { return picture_; }
     bool Empty() const { return picture_.Empty(); }
     int Width() const { return picture_.Width(); }
@@ -106,6 +111,19 @@ public:
     // The tiles drawn over the background; null when there are none.
     HBITMAP BackgroundPicture() const { return background_; }
     COLORREF TimeLeftColor() const { return timeLeftColor_; }
+    HCURSOR Pointer() const { return pointer_; }
+
+    // The monitors beside the primary, from left to right; none in the preview pane.
+    std::vector<std::unique_ptr<OtherMonitor>> OtherMonitors;
+    void OpenOtherMonitors();
+    void CloseOtherMonitors();
+    // Monitors added, removed or moved while the show runs: the show covers the desk as it is now.
+    void ReopenOtherMonitors();
+    // At each change of picture on the primary: the others change too.
+    void ShowPicsOnOtherMonitors(bool previous);
+    // The settings or the blackout changed: the other monitors follow.
+    void LayOutOtherMonitors(bool newColor);
+    void RedrawOtherMonitors();
 
     // Routines.
     void ssTimer_Timer();
@@ -153,6 +171,8 @@ private:
     void ForwardMouse(const platform::Control& from, int button, int x, int y, bool down);
     bool AnyScrollBarVisible() const;
     bool PasswordInForce() const;
+    // The picture for the active frame: from the monitor that shows it already, else the file.
+    bool LoadActivePic(const std::string& path, std::string* error);
 
     COLORREF backColor_ = RGB(0, 0, 0);
     COLORREF timeLeftColor_ = kTimeLeftColor;

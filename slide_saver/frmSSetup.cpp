@@ -31,7 +31,9 @@ int Y(int pixels) { return platform::PixelsToTwipsY(pixels); }
 
 // Layout in pixels of the client area: it fits a 800 x 600 screen with room to spare.
 constexpr int kClientWidth = 480;
-constexpr int kClientHeight = 480;
+// The row of "Show pictures on every monitor", below the other switches.
+constexpr int kAllMonitorsRow = 22;
+constexpr int kClientHeight = 480 + kAllMonitorsRow;
 constexpr int kMargin = 8;
 constexpr int kInner = kMargin + 8;
 constexpr int kRowHeight = 20;
@@ -135,7 +137,7 @@ void frmSSetup::CreateControls() {
     }
 
     // The behaviour
-    frOptions.Create(*this, "Behavioral settings", X(kMargin), Y(164), X(right - kMargin), Y(240));
+    frOptions.Create(*this, "Behavioral settings", X(kMargin), Y(164), X(right - kMargin), Y(240 + kAllMonitorsRow));
     int top = 184;
     auto check = [&](platform::CheckBox& box, const char* caption, int height) {
         box.Create(*this, caption, X(kInner), Y(top), X(width), Y(height));
@@ -165,9 +167,10 @@ void frmSSetup::CreateControls() {
     check(chkRandomBackColor, "Use random background screen &colors", kRowHeight);
     check(chkDisplayTimeLeft, "Display the &time remaining until the next pic is shown", kRowHeight);
     check(chkDisplayFilename, "Display the f&ile name of the pic being shown", kRowHeight);
+    check(chkAllMonitors, kAllMonitorsCaption, kRowHeight);
 
     // The buttons
-    const int row1 = 412, row2 = 446, gap = 6;
+    const int row1 = 412 + kAllMonitorsRow, row2 = 446 + kAllMonitorsRow, gap = 6;
     platform::CommandButton* actions[] = {&cmdPreview, &cmdWallpaper, &cmdClearWP, &cmdKeys, &cmdAbout};
     const char* actionCaptions[] = {"Pre&view", "&Browse...", "Clear &WP", "&Keys...", "About..."};
     for (int i = 0; i < 5; ++i)
@@ -197,6 +200,7 @@ void frmSSetup::WireEvents() {
     chkRandomBackColor.Click = [this] { chkRandomBackColor_Click(); };
     chkDisplayTimeLeft.Click = [this] { chkDisplayTimeLeft_Click(); };
     chkDisplayFilename.Click = [this] { chkDisplayFilename_Click(); };
+    chkAllMonitors.Click = [this] { chkAllMonitors_Click(); };
     cmdOK.Click = [this] { cmdOK_Click(); };
     cmdCancel.Click = [this] { cmdCancel_Click(); };
     cmdPreview.Click = [this] { cmdPreview_Click(); };
@@ -258,6 +262,7 @@ void frmSSetup::CopyTogglesToControls() {
     chkRandomBackColor.SetValue(s.RandomColor);
     chkDisplayTimeLeft.SetValue(s.DisplayTime);
     chkDisplayFilename.SetValue(s.DisplayName);
+    chkAllMonitors.SetValue(s.AllMonitors);
     SaverSettings = s;
 }
 
@@ -364,6 +369,7 @@ void frmSSetup::chkSkipPicErrors_Click() { SaverSettings.SkipErrors = chkSkipPic
 void frmSSetup::chkRandomBackColor_Click() { SaverSettings.RandomColor = chkRandomBackColor.Value() == 1; }
 void frmSSetup::chkDisplayTimeLeft_Click() { SaverSettings.DisplayTime = chkDisplayTimeLeft.Value() == 1; }
 void frmSSetup::chkDisplayFilename_Click() { SaverSettings.DisplayName = chkDisplayFilename.Value() == 1; }
+void frmSSetup::chkAllMonitors_Click() { SaverSettings.AllMonitors = chkAllMonitors.Value() == 1; }
 
 void frmSSetup::chkTilePics_Click() {
     SaverSettings.TileSmall = chkTilePics.Value() == 1;

@@ -11,6 +11,7 @@ namespace slide_saver {
 inline constexpr const char* kKeysTitle = "Screen Saver Keys - ";
 inline constexpr const char* kDisplayPropertiesClass = "#32770";
 inline constexpr const char* kDisplayPropertiesCaption = "Display Properties";
+inline constexpr const char* kAllMonitorsCaption = "Show pictures on every monitor";
 
 // The key list shown by "Keys...".
 std::string KeyListText();
@@ -43,6 +44,7 @@ public:
     platform::ScrollBar scrTilePicsPercent;
     platform::Label lblTilePics;
     platform::CheckBox chkSkipPicErrors, chkRandomBackColor, chkDisplayTimeLeft, chkDisplayFilename;
+    platform::CheckBox chkAllMonitors;  // "All Monitors"
 
     platform::Label lblVersion;
     platform::CommandButton cmdOK, cmdCancel, cmdPreview, cmdWallpaper, cmdClearWP, cmdKeys, cmdAbout;
@@ -71,6 +73,7 @@ public:
     void chkRandomBackColor_Click();
     void chkDisplayTimeLeft_Click();
     void chkDisplayFilename_Click();
+    void chkAllMonitors_Click();
     void cmdOK_Click();
     void cmdCancel_Click();
     void cmdPreview_Click();

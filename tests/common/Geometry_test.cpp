@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "common/FitStuff_.h"
+#include "common/GetDeskMonitors_.h"
 #include "common/GetDesktopSize_.h"
 #include "platform/App.h"
 #include "platform/Form.h"
@@ -61,6 +62,19 @@ TEST(GetDesktopSize, ScreenAndWorkAreaInPixelsAndTwips) {
     double tx = platform::TwipsPerPixelX();
     EXPECT_EQ(GetDesktopSize(true, false, "r"), std::lround(work.right * tx));
     EXPECT_EQ(GetDesktopSize(false, false, ""), std::lround(GetSystemMetrics(SM_CXSCREEN) * tx));
+}
+
+TEST(GetDesktopSizeTwoMonitors, TheDesktopIsThePrimaryMonitor) {
+    if (GetSystemMetrics(SM_CMONITORS) < 2) GTEST_SKIP() << "one monitor";
+    // The test environment's desk: 1024 x 768 primary, 768 x 1024 to its right.
+    EXPECT_EQ(GetDesktopSize(false, true, "w"), 1024);
+    EXPECT_EQ(DesktopArea.Height, 768);
+    EXPECT_LE(GetDesktopSize(true, true, "r"), 1024);
+    EXPECT_LE(DesktopArea.Bottom, 768);
+    const std::vector<MonitorBox> desk = GetDeskMonitors();
+    ASSERT_EQ(desk.size(), 2u);
+    EXPECT_EQ(desk[0], (MonitorBox{0, 0, 1024, 768}));
+    EXPECT_EQ(desk[1], (MonitorBox{1024, 0, 1792, 1024}));
 }
 
 TEST(PlaceFormOnDesktop, CentresAndClampsTheDivisor) {

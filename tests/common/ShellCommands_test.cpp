@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/ShellCommands_.h"
+#include "common/GetDeskMonitors_.h"
 #include "common/frmBlankScreen.h"
 #include "platform/Seams.h"
 #include "support/TestSupport.h"
@@ -260,10 +261,11 @@ TEST(BlankScreen, CoversTheScreenInBlackAboveAllWithoutAPointer) {
     screen.Load();
     RECT rect{};
     GetWindowRect(screen.hWnd(), &rect);
-    EXPECT_EQ(rect.left, 0);
-    EXPECT_EQ(rect.top, 0);
-    EXPECT_EQ(rect.right, GetSystemMetrics(SM_CXSCREEN));
-    EXPECT_EQ(rect.bottom, GetSystemMetrics(SM_CYSCREEN));
+    // Every monitor: on one, the screen.
+    EXPECT_EQ(rect.left, GetSystemMetrics(SM_XVIRTUALSCREEN));
+    EXPECT_EQ(rect.top, GetSystemMetrics(SM_YVIRTUALSCREEN));
+    EXPECT_EQ(rect.right - rect.left, GetSystemMetrics(SM_CXVIRTUALSCREEN));
+    EXPECT_EQ(rect.bottom - rect.top, GetSystemMetrics(SM_CYVIRTUALSCREEN));
     EXPECT_TRUE(GetWindowLongA(screen.hWnd(), GWL_EXSTYLE) & WS_EX_TOPMOST);
     LONG style = GetWindowLongA(screen.hWnd(), GWL_STYLE);
     EXPECT_FALSE(style & (WS_CAPTION | WS_BORDER | WS_THICKFRAME));
@@ -296,6 +298,19 @@ TEST(BlankScreen, CoversTheScreenInBlackAboveAllWithoutAPointer) {
     for (size_t i = half; i < bits.size(); ++i) ASSERT_EQ(bits[i], 0x00) << i;
     if (info.hbmColor) DeleteObject(info.hbmColor);
     DeleteObject(info.hbmMask);
+    screen.Unload();
+}
+
+TEST(BlankScreenTwoMonitors, CoversBothMonitors) {
+    if (GetSystemMetrics(SM_CMONITORS) < 2) GTEST_SKIP() << "one monitor";
+    HostForm host;
+    host.Load();
+    common::frmBlankScreen screen;
+    screen.Load();
+    ShowWindow(screen.hWnd(), SW_SHOWNA);
+    for (const common::MonitorBox& m : common::GetDeskMonitors())
+        for (const POINT& at : {POINT{m.Left, m.Top}, POINT{m.Right - 1, m.Bottom - 1}})
+            EXPECT_EQ(WindowFromPoint(at), screen.hWnd()) << at.x << "," << at.y;
     screen.Unload();
 }
 

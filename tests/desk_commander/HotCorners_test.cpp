@@ -4,6 +4,7 @@
 #include "common/FileFolderFunctions_.h"
 #include "common/GetDesktopSize_.h"
 #include "desk_commander/SettingsIni_.h"
+#include "platform/Monitors.h"
 
 using namespace commander_test;
 using namespace desk_commander;
@@ -307,4 +308,57 @@ TEST_F(HotCorners, TrayPicturesShowTheMonitorWithTheStatesColour) {
         DeleteObject(info.hbmMask);
     }
     EXPECT_EQ(window->TrayIcon[2].Visible(), false);
+}
+
+namespace {
+
+// The test's own list of monitors, handed to the program as the system would.
+std::vector<RECT> listedMonitors;
+
+BOOL ListMonitors(HDC, LPCRECT, MONITORENUMPROC proc, LPARAM data) {
+    for (RECT& area : listedMonitors)
+        if (!proc(nullptr, nullptr, &area, data)) return FALSE;
+    return TRUE;
+}
+
+}  // namespace
+
+TEST_F(HotCorners, TheDesksOuterCornersMoveWhenAMonitorGoes) {
+    // A primary and a portrait monitor to its right.
+    listedMonitors = {{0, 0, 1024, 768}, {1024, 0, 1792, 1024}};
+    platform::ScopedSeam<std::function<BOOL(HDC, LPCRECT, MONITORENUMPROC, LPARAM)>> monitors(
+        platform::seams::EnumDisplayMonitors, ListMonitors);
+    Load();
+    auto at = [&](long x, long y, int corner) {
+        pointer = {x, y};
+        return window->IsMouseInCorner(corner);
+    };
+    EXPECT_TRUE(at(1791, 1023, 3));
+    EXPECT_TRUE(at(1791, 0, 1));
+    EXPECT_TRUE(at(0, 767, 2));
+    EXPECT_FALSE(at(1023, 0, 1)) << "where the monitors meet";
+    EXPECT_FALSE(at(1023, 767, 3));
+    // The portrait monitor is unplugged: the primary's own corners.
+    listedMonitors.pop_back();
+    SendMessageA(window->hWnd(), WM_DISPLAYCHANGE, 32, MAKELPARAM(1024, 768));
+    EXPECT_TRUE(at(1023, 767, 3));
+    EXPECT_TRUE(at(1023, 0, 1));
+    EXPECT_FALSE(at(1791, 1023, 3));
+}
+
+TEST_F(HotCorners, OnTwoMonitorsOnlyTheOuterCornersAreHot) {
+    if (GetSystemMetrics(SM_CMONITORS) < 2) GTEST_SKIP() << "one monitor";
+    Load();
+    auto at = [&](long x, long y, int corner) {
+        pointer = {x, y};
+        return window->IsMouseInCorner(corner);
+    };
+    // The test environment's desk: 1024 x 768 primary, 768 x 1024 to its right.
+    EXPECT_TRUE(at(0, 0, 0));
+    EXPECT_TRUE(at(0, 767, 2));
+    EXPECT_TRUE(at(1791, 0, 1));
+    EXPECT_TRUE(at(1791, 1023, 3));
+    EXPECT_FALSE(at(right - 1, 0, 1)) << "the primary's right edge is inside the desk";
+    EXPECT_FALSE(at(right - 1, bottom - 1, 3));
+    EXPECT_FALSE(at(1024, 1023, 2));
 }

@@ -4,6 +4,7 @@
 #include <set>
 #include <string>
 
+#include "common/DeskMonitors_.h"
 #include "desk_commander/CommanderRules_.h"
 
 using namespace desk_commander;
@@ -50,6 +51,45 @@ TEST(CommanderCorners, SquaresCountTheOutermostPixelAsOne) {
     // Size 1: only the corner pixel itself.
     EXPECT_TRUE(PointInCorner(kLowerRight, right - 1, bottom - 1, 0, 0, right, bottom, 1));
     EXPECT_FALSE(PointInCorner(kLowerRight, right - 2, bottom - 1, 0, 0, right, bottom, 1));
+}
+
+TEST(CommanderCorners, TheDesksOuterCornersOnSeveralMonitors) {
+    using common::DeskCornerMonitor;
+    using common::MonitorBox;
+    const MonitorBox primary{0, 0, 1024, 768}, portrait{1024, 0, 1792, 1024};
+    // A primary and a taller monitor to its right: the lower-left corner is the primary's,
+    // though the desk's bounding box reaches lower; the inner edge has no corner.
+    const std::vector<MonitorBox> desk{primary, portrait};
+    EXPECT_EQ(DeskCornerMonitor(kUpperLeft, desk), primary);
+    EXPECT_EQ(DeskCornerMonitor(kLowerLeft, desk), primary);
+    EXPECT_EQ(DeskCornerMonitor(kUpperRight, desk), portrait);
+    EXPECT_EQ(DeskCornerMonitor(kLowerRight, desk), portrait);
+    auto hot = [&](long x, long y) {
+        for (int corner = 0; corner < kCornerCount; ++corner) {
+            const MonitorBox m = DeskCornerMonitor(corner, desk);
+            if (PointInCorner(corner, x, y, m.Left, m.Top, m.Right, m.Bottom, 3)) return corner;
+        }
+        return -1;
+    };
+    EXPECT_EQ(hot(0, 767), kLowerLeft);
+    EXPECT_EQ(hot(1791, 1023), kLowerRight);
+    EXPECT_EQ(hot(1791, 0), kUpperRight);
+    EXPECT_EQ(hot(1023, 0), -1) << "where the two monitors meet";
+    EXPECT_EQ(hot(1024, 0), -1);
+    EXPECT_EQ(hot(1023, 767), -1);
+    EXPECT_EQ(hot(1024, 1023), -1);
+    // The primary at the right of a monitor further up: the desk's left corners are the other's.
+    const MonitorBox left{-1280, -200, 0, 824};
+    EXPECT_EQ(DeskCornerMonitor(kUpperLeft, {primary, left}), left);
+    EXPECT_EQ(DeskCornerMonitor(kLowerLeft, {primary, left}), left);
+    EXPECT_EQ(DeskCornerMonitor(kLowerRight, {primary, left}), primary);
+    // One monitor: the screen's own corners.
+    EXPECT_EQ(DeskCornerMonitor(kLowerRight, {primary}), primary);
+    EXPECT_EQ(DeskCornerMonitor(kUpperLeft, {}), MonitorBox{});
+    // The others in order from the left, whatever order the system lists them in.
+    const MonitorBox far{1792, 0, 2816, 768};
+    EXPECT_EQ(common::OtherMonitorsInOrder({primary, far, left, portrait}),
+              (std::vector<MonitorBox>{left, portrait, far}));
 }
 
 TEST(CommanderCorners, AClashMovesToTheNextCornerInOrder) {

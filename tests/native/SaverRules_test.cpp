@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <set>
 
+#include "slide_saver/MonitorPicks_.h"
 #include "slide_saver/SaverRules_.h"
 
 using namespace slide_saver;
@@ -23,6 +25,8 @@ TEST(SaverSettings, DefaultsRangesAndTrimmedFolder) {
     EXPECT_EQ(none.QuickDelay, 1);
     EXPECT_EQ(none.TilePercent, 50);
     EXPECT_FALSE(none.BestFit || none.TileSmall || none.AllowMouse || none.DisplayName);
+    EXPECT_TRUE(none.AllMonitors) << "a missing \"All Monitors\" means every monitor";
+    EXPECT_FALSE(ReadFrom({{"All Monitors", "False"}}).AllMonitors);
 
     // Each number at and past both ends of its range, and text that is no number.
     struct Range {
@@ -65,7 +69,8 @@ TEST(SaverSettings, TogglesAndSetupKeysInTheirOrder) {
     const SettingTexts expectedSetup = {{"Pics Folder", "C:\\Pics"}, {"Pics Subfolders", "False"},
                                         {"Show Delay", "90"},        {"Quick Delay", "1"},
                                         {"Show Random", "False"},    {"Allow Mouse", "False"},
-                                        {"Tile Percent", "50"},      {"Skip Errors", "False"}};
+                                        {"Tile Percent", "50"},      {"Skip Errors", "False"},
+                                        {"All Monitors", "True"}};
     EXPECT_EQ(setup, expectedSetup);
     EXPECT_EQ(FolderHistoryKey(0), "Pics Folder 00");
     EXPECT_EQ(FolderHistoryKey(19), "Pics Folder 19");
@@ -157,6 +162,57 @@ TEST(SaverLayout, TilingAtTheEdgeOfThePercentage) {
     // A grid that ends exactly on the edge still draws the tile there.
     EXPECT_EQ(TileOrigins(512, 384, 1024, 768).size(), 9u);
     EXPECT_TRUE(TileOrigins(0, 10, 100, 100).empty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SaverMonitors, InOrderTheNextPicturesAfterThePrimarysAndBackTogether) {
+    std::vector<common::PickState> others(2);
+    auto never = [] { return 0.0; };
+    PickOtherMonitors(others, 4, 5, false, false, never);
+    EXPECT_EQ(others[0].CurrentIndex, 5);
+    EXPECT_EQ(others[1].CurrentIndex, 1) << "past the last picture comes the first";
+    PickOtherMonitors(others, 5, 5, false, false, never);
+    EXPECT_EQ(others[0].CurrentIndex, 1);
+    EXPECT_EQ(others[1].CurrentIndex, 2);
+    PickOtherMonitors(others, 4, 5, true, false, never);
+    EXPECT_EQ(others[0].CurrentIndex, 5);
+    EXPECT_EQ(others[1].CurrentIndex, 1);
+    // Fewer pictures than monitors: shared, never none.
+    std::vector<common::PickState> many(3);
+    PickOtherMonitors(many, 1, 2, false, false, never);
+    EXPECT_EQ(many[0].CurrentIndex, 2);
+    EXPECT_EQ(many[1].CurrentIndex, 1);
+    EXPECT_EQ(many[2].CurrentIndex, 2);
+}
+
+TEST(SaverMonitors, AtRandomNoTwoMonitorsShowTheSamePicture) {
+    // A generator stuck on one number still gives every monitor a picture of its own.
+    for (double stuck : {0.0, 0.5, 0.99}) {
+        std::vector<common::PickState> others(3);
+        for (int32_t primary : {1, 2, 3, 4}) {
+            const std::vector<common::PickState> before = others;
+            PickOtherMonitors(others, primary, 4, false, true, [stuck] { return stuck; });
+            std::set<int32_t> shown{primary};
+            for (size_t k = 0; k < others.size(); ++k) {
+                EXPECT_TRUE(shown.insert(others[k].CurrentIndex).second) << stuck << " " << primary;
+                EXPECT_EQ(others[k].PreviousIndex, before[k].CurrentIndex);
+            }
+        }
+    }
+    // Pictures enough: a monitor does not show its own last picture again either.
+    std::vector<common::PickState> one(1);
+    one[0].CurrentIndex = one[0].LastPick = 3;
+    PickOtherMonitors(one, 1, 3, false, true, [] { return 0.99; });
+    EXPECT_EQ(one[0].CurrentIndex, 2);
+    // Only the primary's picture is left besides: then the monitor's own last one again.
+    PickOtherMonitors(one, 1, 2, false, true, [] { return 0.0; });
+    EXPECT_EQ(one[0].CurrentIndex, 2);
+    // One picture: every monitor shows it.
+    PickOtherMonitors(one, 1, 1, false, true, [] { return 0.5; });
+    EXPECT_EQ(one[0].CurrentIndex, 1);
 }
 
 }  // namespace

@@ -74,6 +74,11 @@ TEST_F(SetupDialogTest, LoadsTheSettingsIntoTheControls) {
     EXPECT_FALSE(dialog.scrTilePicsPercent.Enabled() || dialog.txtTilePicsPercent.Enabled());
     EXPECT_EQ(dialog.chkDisplayFilename.Value(), 1);
     EXPECT_EQ(dialog.chkBestFitPics.Value(), 0);
+    // Every monitor unless stored otherwise.
+    EXPECT_EQ(dialog.chkAllMonitors.Text(), "Show pictures on every monitor");
+    EXPECT_EQ(dialog.chkAllMonitors.Value(), 1);
+    Click(dialog.chkAllMonitors);
+    EXPECT_FALSE(SaverSettings.AllMonitors);
     EXPECT_EQ(dialog.frPicFolder.Text(), "Fo&lder containing the pic files  (2 found)");
     EXPECT_EQ(History(), std::vector<std::string>{folder.Path()});
     EXPECT_EQ(dialog.cboPicFolder.ToolTipText(), "") << "a short path fits";
@@ -108,7 +113,7 @@ TEST_F(SetupDialogTest, OkSavesEveryKeyInOrderAndCancelNothing) {
     std::vector<std::string> expected;
     for (int i = 0; i < 20; ++i) expected.push_back(FolderHistoryKey(i));
     for (const char* key : {"Pics Folder", "Pics Subfolders", "Show Delay", "Quick Delay", "Show Random", "Allow Mouse",
-                            "Tile Percent", "Skip Errors", "Best Fit", "Tile Small", "Random Color", "Display Time",
+                            "Tile Percent", "Skip Errors", "All Monitors", "Best Fit", "Tile Small", "Random Color", "Display Time",
                             "Display Name"})
         expected.push_back(key);
     EXPECT_EQ(written, expected);

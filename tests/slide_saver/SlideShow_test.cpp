@@ -9,10 +9,13 @@
 #include <set>
 
 #include "SaverHarness.h"
+#include "common/DeskMonitors_.h"
+#include "common/GetDeskMonitors_.h"
 #include "common/SettingsApp_.h"
 #include "common/WallpaperStyle_.h"
 #include "common/WindowsWallpaper_.h"
 #include "platform/App.h"
+#include "platform/Monitors.h"
 #include "support/GuiObjects.h"
 
 using namespace slide_saver;
@@ -605,6 +608,204 @@ TEST_F(SlideShow, ThousandChangesLeaveNoObjectsBehind) {
     EXPECT_EQ(before, testing_support::CountGuiObjects());
     // Two pictures at most are held at a time: the second 500 changes need no more.
     EXPECT_LT(PeakWorkingSet(), halfway + 2 * 1024 * 1024);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------- two monitors
+// Run where the desk has two monitors (the test environment's two-monitor option): a
+// 1024 x 768 primary and a 768 x 1024 portrait monitor to its right.
+namespace {
+
+class TwoMonitors : public SaverTest {
+protected:
+    void SetUp() override {
+        if (GetSystemMetrics(SM_CMONITORS) < 2) GTEST_SKIP() << "one monitor";
+        second = common::OtherMonitorsInOrder(common::GetDeskMonitors()).front();
+    }
+    // The colour on screen at a point of the second monitor, as the user sees it.
+    COLORREF SecondColor(long x, long y) {
+        UpdateWindow(Other().hWnd());
+        HDC screen = GetDC(nullptr);
+        const COLORREF color = GetPixel(screen, second.Left + x, second.Top + y);
+        ReleaseDC(nullptr, screen);
+        return color;
+    }
+    OtherMonitor& Other() { return *SaverWindow->OtherMonitors.at(0); }
+    common::MonitorBox second;
+};
+
+LRESULT CALLBACK PlainWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_ERASEBKGND) {
+        RECT r{};
+        GetClientRect(hwnd, &r);
+        HBRUSH brush = CreateSolidBrush(RGB(255, 0, 255));
+        FillRect(reinterpret_cast<HDC>(wParam), &r, brush);
+        DeleteObject(brush);
+        return 1;
+    }
+    return DefWindowProcA(hwnd, message, wParam, lParam);
+}
+
+// The test's own list of monitors, handed to the show as the system would.
+std::vector<RECT> listedMonitors;
+
+BOOL ListMonitors(HDC, LPCRECT, MONITORENUMPROC proc, LPARAM data) {
+    for (RECT& area : listedMonitors)
+        if (!proc(nullptr, nullptr, &area, data)) return FALSE;
+    return TRUE;
+}
+
+TEST_F(SlideShow, AMonitorPluggedInOrOutWhileTheShowRuns) {
+    Picture("a.bmp", 40, 30, RGB(200, 0, 0));
+    Picture("b.bmp", 40, 30, RGB(0, 200, 0));
+    listedMonitors = {{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}};
+    platform::ScopedSeam<std::function<BOOL(HDC, LPCRECT, MONITORENUMPROC, LPARAM)>> monitors(
+        platform::seams::EnumDisplayMonitors, ListMonitors);
+    frmSSaver& show = Open();
+    EXPECT_TRUE(show.OtherMonitors.empty());
+    listedMonitors.push_back({-768, 0, 0, 1024});
+    SendMessageA(show.hWnd(), WM_DISPLAYCHANGE, 32, 0);
+    ASSERT_EQ(show.OtherMonitors.size(), 1u);
+    RECT area{};
+    GetWindowRect(show.OtherMonitors[0]->hWnd(), &area);
+    EXPECT_EQ(area.left, -768);
+    EXPECT_EQ(area.bottom, 1024);
+    EXPECT_EQ(show.OtherMonitors[0]->Pick.CurrentIndex, 2) << "shows a picture at once";
+    listedMonitors.pop_back();
+    SendMessageA(show.hWnd(), WM_DISPLAYCHANGE, 32, 0);
+    EXPECT_TRUE(show.OtherMonitors.empty());
+    Advance(10);
+    EXPECT_TRUE(SaverOpen());
+}
+
+TEST_F(TwoMonitors, EachMonitorShowsItsOwnPictureByItsOwnSizeAndTheShowEndsOnBoth) {
+    // A window left open on the second monitor.
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = PlainWindowProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.lpszClassName = "SaverTestPlainWindow";
+    RegisterClassA(&wc);
+    HWND left = CreateWindowExA(0, wc.lpszClassName, "", WS_POPUP | WS_VISIBLE, second.Left + 100, 100, 300, 300,
+                                nullptr, nullptr, wc.hInstance, nullptr);
+    testing_support::PumpMessages();
+    const POINT onIt{second.Left + 250, 250};
+    ASSERT_EQ(WindowFromPoint(onIt), left);
+    // Portrait pictures: best fitted on the primary, at their own size on the portrait monitor.
+    Picture("a.bmp", 600, 800, RGB(200, 0, 0));
+    Picture("b.bmp", 600, 800, RGB(0, 200, 0));
+    Picture("c.bmp", 600, 800, RGB(0, 0, 200));
+    SaverSettings.BestFit = true;
+    frmSSaver& show = Open();
+    ASSERT_EQ(show.OtherMonitors.size(), 1u);
+    HWND other = Other().hWnd();
+    EXPECT_NE(WindowFromPoint(onIt), left) << "the window on the second monitor is covered";
+    EXPECT_EQ(show.Pick.CurrentIndex, 1);
+    EXPECT_EQ(Other().Pick.CurrentIndex, 2) << "the next picture after the primary's";
+    EXPECT_EQ(FrameRect(show, show.Pic[show.ActiveFrame]).left, (1024 - 576) / 2);
+    EXPECT_EQ(Other().Frame(), (Box{(768 - 600) / 2, (1024 - 800) / 2, 600, 800}));
+    EXPECT_EQ(SecondColor(384, 512), RGB(0, 200, 0));
+    EXPECT_EQ(SecondColor(40, 40), RGB(0, 0, 0));
+    EXPECT_EQ(SecondColor(384, 512), RGB(0, 200, 0));
+    // Both change at each tick.
+    Advance(10);
+    EXPECT_EQ(show.Pick.CurrentIndex, 2);
+    EXPECT_EQ(Other().Pick.CurrentIndex, 3);
+    UpdateWindow(show.hWnd());
+    EXPECT_EQ(ScreenColor(show.hWnd(), 512, 384), RGB(0, 200, 0));
+    EXPECT_EQ(SecondColor(384, 512), RGB(0, 0, 200));
+    // Back: the whole desk shows again what it showed before.
+    Key('B');
+    EXPECT_EQ(show.Pick.CurrentIndex, 1);
+    EXPECT_EQ(Other().Pick.CurrentIndex, 2);
+    EXPECT_EQ(SecondColor(384, 512), RGB(0, 200, 0));
+    // Esc blacks out both; F1 brings both back.
+    Key(VK_ESCAPE);
+    EXPECT_EQ(SecondColor(384, 512), RGB(0, 0, 0));
+    Key(VK_F1);
+    EXPECT_EQ(SecondColor(384, 512), RGB(0, 200, 0));
+    // A click on the second monitor ends the show everywhere.
+    SendMessageA(other, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+    testing_support::PumpMessages();
+    EXPECT_FALSE(SaverOpen());
+    EXPECT_FALSE(IsWindow(other));
+    EXPECT_EQ(WindowFromPoint(onIt), left);
+    DestroyWindow(left);
+}
+
+TEST_F(TwoMonitors, KeysEndTheShowOnBothAndRandomNeverShowsOnePictureTwice) {
+    for (const char* name : {"a.bmp", "b.bmp", "c.bmp"}) Picture(name, 40, 30, RGB(10, 10, 10));
+    SaverSettings.ShowRandom = true;
+    randoms = {0.0, 0.0, 0.0};
+    frmSSaver& show = Open();
+    for (int change = 0; change < 6; ++change) {
+        // A source stuck on one number.
+        randoms.assign(20, change % 2 ? 0.99 : 0.0);
+        Advance(10);
+        EXPECT_NE(show.Pick.CurrentIndex, Other().Pick.CurrentIndex);
+        EXPECT_EQ(Other().Path(), common::PicFiles[Other().Pick.CurrentIndex]);
+    }
+    HWND other = Other().hWnd();
+    // A key pressed while the pointer rests on the second monitor still reaches the show.
+    SendMessageA(other, WM_KEYDOWN, 'Q', 0);
+    testing_support::PumpMessages();
+    EXPECT_FALSE(SaverOpen());
+    EXPECT_FALSE(IsWindow(other));
+}
+
+TEST_F(TwoMonitors, OptionOffLeavesTheSecondMonitorBlackButCovered) {
+    Picture("a.bmp", 600, 800, RGB(200, 0, 0));
+    Picture("b.bmp", 600, 800, RGB(0, 200, 0));
+    SaverSettings.AllMonitors = false;
+    SaverSettings.RandomColor = true;
+    Open();
+    Advance(10);
+    ASSERT_EQ(SaverWindow->OtherMonitors.size(), 1u);
+    EXPECT_EQ(WindowFromPoint(POINT{second.Left + 10, 10}), Other().hWnd());
+    EXPECT_EQ(SecondColor(384, 512), RGB(0, 0, 0));
+    EXPECT_EQ(SecondColor(5, 5), RGB(0, 0, 0));
+    Key('C');
+    Key('C');
+    EXPECT_EQ(SecondColor(384, 512), RGB(0, 0, 0));
+}
+
+TEST_F(TwoMonitors, FiveHundredChangesOnBothLeaveNoObjectsBehind) {
+    Picture("a.bmp", 300, 200, RGB(200, 0, 0));
+    Picture("b.bmp", 1100, 800, RGB(0, 200, 0));
+    Picture("c.bmp", 100, 80, RGB(0, 0, 200));
+    SaverSettings.ShowDelay = 1;
+    SaverSettings.TileSmall = true;
+    SaverSettings.RandomColor = true;
+    frmSSaver& show = Open();
+    for (int i = 0; i < 10; ++i) Advance(1);
+    const SaverSettingsRecord settings = SaverSettings;
+    const int shown = show.Pick.CurrentIndex;
+    int changes = 0;
+    // Changes in order, then at random, with F, E and C among them; then back to the
+    // settings and the picture of the start, which hold the same objects.
+    auto soak = [&](int ticks) {
+        int last = Other().Pick.CurrentIndex;
+        for (int i = 0; i < ticks; ++i) {
+            SaverSettings.ShowRandom = i >= ticks / 2;
+            Advance(1);
+            if (Other().Pick.CurrentIndex != last) ++changes;
+            last = Other().Pick.CurrentIndex;
+            EXPECT_NE(show.Pick.CurrentIndex, last);
+            if (i % 37 == 0) Key(i % 2 ? 'F' : 'E');
+            if (i % 29 == 0) Key('C');
+        }
+        if (SaverSettings.BestFit != settings.BestFit) Key('F');
+        if (SaverSettings.TileSmall != settings.TileSmall) Key('E');
+        if (SaverSettings.RandomColor != settings.RandomColor) Key('C');
+        SaverSettings.ShowRandom = false;
+        for (int i = 0; i < 3 && show.Pick.CurrentIndex != shown; ++i) Advance(1);
+    };
+    soak(100);  // every picture in every layout once
+    const testing_support::GuiObjects before = testing_support::CountGuiObjects();
+    changes = 0;
+    soak(500);
+    EXPECT_GE(changes, 500);
+    EXPECT_EQ(before, testing_support::CountGuiObjects());
 }
 
 }  // namespace

@@ -1,0 +1,75 @@
+// The slide-show window's part in the show on the other monitors: it opens them, and at
+// each change of picture moves them along with the primary.
+#include "slide_saver/frmSSaver.h"
+
+#include <algorithm>
+
+#include "common/FileFolderFunctions_.h"
+#include "common/GetDeskMonitors_.h"
+#include "platform/Seams.h"
+#include "slide_saver/MonitorPicks_.h"
+#include "slide_saver/basSSaver.h"
+
+namespace slide_saver {
+
+void frmSSaver::OpenOtherMonitors() {
+    if (InPreviewPane) return;
+    for (const common::MonitorBox& area : common::OtherMonitorsInOrder(common::GetDeskMonitors()))
+        OtherMonitors.push_back(std::make_unique<OtherMonitor>(*this, area));
+}
+
+void frmSSaver::CloseOtherMonitors() { OtherMonitors.clear(); }
+
+void frmSSaver::ReopenOtherMonitors() {
+    CloseOtherMonitors();
+    OpenOtherMonitors();
+    if (Pick.CurrentIndex > 0) ShowPicsOnOtherMonitors(false);
+}
+
+bool frmSSaver::LoadActivePic(const std::string& path, std::string* error) {
+    // In order, the primary's next picture is the one the monitor beside it shows now.
+    for (auto& monitor : OtherMonitors)
+        if (monitor->Holds(path)) {
+            Graphic[ActiveFrame].Adopt(monitor->TakePicture());
+            return true;
+        }
+    return Graphic[ActiveFrame].Load(path, error);
+}
+
+void frmSSaver::ShowPicsOnOtherMonitors(bool previous) {
+    if (OtherMonitors.empty() || !SaverSettings.AllMonitors) return;
+    const int32_t count = static_cast<int32_t>(std::max(0L, common::UBound(common::PicFiles)));
+    std::vector<common::PickState> picks;
+    for (const auto& monitor : OtherMonitors) picks.push_back(monitor->Pick);
+    PickOtherMonitors(picks, Pick.CurrentIndex, count, previous, SaverSettings.ShowRandom, platform::Rnd);
+    for (size_t k = 0; k < OtherMonitors.size(); ++k) {
+        OtherMonitor& monitor = *OtherMonitors[k];
+        monitor.Pick = picks[k];
+        const int32_t index = picks[k].CurrentIndex;
+        if (index < 1 || index > count) continue;
+        const std::string& path = common::PicFiles[index];
+        // Taken over from the monitor that shows it (in order, the next one to the right),
+        // else loaded once the monitor's own picture is let go: one picture loads at a time.
+        platform::Picture picture;
+        for (size_t j = k; j < OtherMonitors.size() && picture.Empty(); ++j)
+            if (OtherMonitors[j]->Holds(path)) picture = OtherMonitors[j]->TakePicture();
+        if (picture.Empty()) {
+            monitor.TakePicture();
+            // A picture that cannot be loaded leaves the bare background for this change; the
+            // primary reports load errors.
+            picture = platform::Picture::Load(path);
+        }
+        monitor.ShowPicture(path, std::move(picture));
+    }
+}
+
+void frmSSaver::LayOutOtherMonitors(bool newColor) {
+    if (!SaverSettings.AllMonitors) return;
+    for (auto& monitor : OtherMonitors) monitor->LayOut(newColor);
+}
+
+void frmSSaver::RedrawOtherMonitors() {
+    for (auto& monitor : OtherMonitors) monitor->Redraw();
+}
+
+}  // namespace slide_saver
