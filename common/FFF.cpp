@@ -181,13 +181,11 @@ std::vector<const FFF::Entry*> FFF::InListBoxOrder(std::vector<const Entry*> ent
     return ordered;
 }
 
-namespace {
-
-// Every entry of a folder in the system's order. This listing also gives each entry's file
-// index and creation time, which the link-loop guard would otherwise open every folder to ask.
-template <class Entry>
-std::vector<Entry> ReadFolder(const std::wstring& folder, std::vector<unsigned long long>& buffer) {
-    std::vector<Entry> entries;
+// This listing also gives each entry's file index and creation time, which the link-loop guard
+// would otherwise open every folder to ask.
+std::function<std::vector<FolderEntry>(const std::wstring&, std::vector<unsigned long long>&)> seams::ReadFolder =
+    [](const std::wstring& folder, std::vector<unsigned long long>& buffer) {
+    std::vector<FolderEntry> entries;
     HANDLE handle = CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY,
                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                 FILE_FLAG_BACKUP_SEMANTICS, nullptr);
@@ -201,7 +199,7 @@ std::vector<Entry> ReadFolder(const std::wstring& folder, std::vector<unsigned l
         const auto* bytes = reinterpret_cast<const unsigned char*>(buffer.data());
         for (;;) {
             const auto* info = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(bytes);
-            Entry entry;
+            FolderEntry entry;
             entry.name.assign(info->FileName, info->FileNameLength / sizeof(WCHAR));
             entry.shortName.assign(info->ShortName, static_cast<size_t>(info->ShortNameLength) / sizeof(WCHAR));
             entry.attributes = info->FileAttributes;
@@ -213,7 +211,9 @@ std::vector<Entry> ReadFolder(const std::wstring& folder, std::vector<unsigned l
         }
     }
     return entries;
-}
+};
+
+namespace {
 
 // What the system's own pattern search finds, for the patterns whose rules are its own.
 template <class Entry>
@@ -283,7 +283,7 @@ std::vector<Subfolder<FFF::FolderPaths>> FFF::ListFolder(const std::string& long
     const std::string& shortPath = via.shortPath;
     if (shortPath.empty()) return subfolders;
     const std::wstring wideShort = Wide(shortPath);
-    const std::vector<Entry> entries = ReadFolder<Entry>(via.path, buffer_);
+    const std::vector<Entry> entries = seams::ReadFolder(via.path, buffer_);
     const std::string prefix = WithBackslash(longPath);
     if (files) AddFiles(wideShort, prefix, entries, index, *files);
     if (!wantFolders) return subfolders;

@@ -1,5 +1,6 @@
 // The hidden window of the picture search: the search engine behind FindFiles.
 #pragma once
+#include <functional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -8,6 +9,25 @@
 #include "platform/Form.h"
 
 namespace common {
+
+// One entry of a folder's listing, as the system gives it.
+struct FolderEntry {
+    std::wstring name;
+    std::wstring shortName;  // empty where the name is its own short form
+    unsigned long attributes = 0;
+    // What the listing says the entry is: for a junction or directory link, Windows gives the
+    // link's own file, not the folder it leads to (Wine gives the folder's).
+    unsigned long long fileId = 0;
+    long long created = 0;
+};
+
+namespace seams {
+// Every entry of the folder (a full path ending in a backslash) in the system's order;
+// `buffer` is for the listing's own use, kept from one folder to the next. Tests give links
+// the identity Windows gives them, which Wine does not.
+extern std::function<std::vector<FolderEntry>(const std::wstring& folder, std::vector<unsigned long long>& buffer)>
+    ReadFolder;
+}  // namespace seams
 
 class FFF : public platform::Form {
 public:
@@ -28,13 +48,7 @@ protected:
     void Form_Load() override;
 
 private:
-    struct Entry {
-        std::wstring name;
-        std::wstring shortName;  // empty where the name is its own short form
-        unsigned long attributes = 0;
-        unsigned long long fileId = 0;
-        long long created = 0;
-    };
+    using Entry = FolderEntry;
     // What one search looks for in every folder; null when only folders are walked.
     struct FileSearch {
         std::vector<std::wstring> patterns;       // as given

@@ -9,6 +9,7 @@
 
 #include "platform/App.h"
 #include "platform/BitmapFile.h"
+#include "platform/BitmapReader.h"
 #include "platform/Handles.h"
 #include "platform/Orientation.h"
 #include "platform/PictureHeader.h"
@@ -20,6 +21,8 @@ namespace {
 
 constexpr const char* kNotAPicture = "The file is not a valid JPEG, GIF or bitmap picture.";
 constexpr const char* kTooLargeToLoad = "The picture is too large to be loaded.";
+// The decoder knows the file but has no way to turn its pixels into the ones the programs hold.
+constexpr const char* kCannotConvert = "The picture could not be read: its pixel format is not supported.";
 constexpr const char* kTooLargeToSave = "The picture is too large to be saved as a bitmap file.";
 constexpr const char* kNothingToSave = "There is no picture to save.";
 
@@ -43,12 +46,21 @@ std::string HresultDescription(HRESULT hr) {
         case WINCODEC_ERR_STREAMREAD:
         case WINCODEC_ERR_STREAMNOTAVAILABLE:
         case WINCODEC_ERR_FRAMEMISSING:
-        case WINCODEC_ERR_UNSUPPORTEDPIXELFORMAT:
         case E_FAIL:
             return kNotAPicture;
+        case WINCODEC_ERR_UNSUPPORTEDPIXELFORMAT:
+            return kCannotConvert;
         default:
             return ErrorDescription(static_cast<unsigned long>(hr));
     }
+}
+
+std::size_t ReadFileAt(HANDLE file, std::uint64_t offset, void* out, std::size_t size) {
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    DWORD done = 0;
+    return ReadFile(file, out, static_cast<DWORD>(size), &done, &at) ? done : 0;
 }
 
 BITMAPINFO TopDown32(int width, int height) {
@@ -100,6 +112,7 @@ HBITMAP Picture::Bitmap() const { return bitmap_; }
 
 Picture Picture::Load(const std::string& path, std::string* error) {
     int orientation = 1;
+    PictureKind kind = PictureKind::Unknown;
     {
         // Some systems' decoders decode the whole picture as soon as the file is opened, at
         // whatever size its headers declare: a small file may ask for gigabytes and minutes.
@@ -123,6 +136,7 @@ Picture Picture::Load(const std::string& path, std::string* error) {
             return Picture();
         }
         orientation = header.orientation;
+        kind = header.kind;
         const bool swap = SwapsSides(orientation);
         if (header.sized &&
             !PictureFitsInMemory(swap ? header.height : header.width, swap ? header.width : header.height)) {
@@ -130,6 +144,36 @@ Picture Picture::Load(const std::string& path, std::string* error) {
             return Picture();
         }
     }
+    // Valid bitmaps that the system's decoder refuses (channel masks or headers it does not
+    // know) are read by our own reader; other files keep the decoder's verdict.
+    const auto refused = [&](const std::string& description) -> Picture {
+        BitmapRead read = BitmapRead::Invalid;
+        Picture own;
+        UniqueHandle file(kind == PictureKind::Bmp ? CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)
+                                                   : INVALID_HANDLE_VALUE);
+        if (file.get() == INVALID_HANDLE_VALUE) {
+            file.release();
+        } else {
+            read = ReadBitmap(
+                [&](std::uint64_t offset, void* out, std::size_t size) {
+                    return ReadFileAt(file.get(), offset, out, size);
+                },
+                [&](std::uint32_t width, std::uint32_t height) -> std::uint8_t* {
+                    BITMAPINFO info = TopDown32(static_cast<int>(width), static_cast<int>(height));
+                    own.bitmap_ = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &own.bits_, nullptr, 0);
+                    if (!own.bitmap_) return nullptr;
+                    own.width_ = static_cast<int>(width);
+                    own.height_ = static_cast<int>(height);
+                    return static_cast<std::uint8_t*>(own.bits_);
+                });
+        }
+        if (read == BitmapRead::Done) return own;
+        SetError(error, read == BitmapRead::TooLarge   ? std::string(kTooLargeToLoad)
+                        : read == BitmapRead::NoMemory ? ErrorDescription(ERROR_NOT_ENOUGH_MEMORY)
+                                                       : description);
+        return Picture();
+    };
     ComApartment apartment;
     ComPtr<IWICImagingFactory> factory;
     HRESULT hr = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
@@ -150,10 +194,7 @@ Picture Picture::Load(const std::string& path, std::string* error) {
     if (SUCCEEDED(hr)) hr = decoder->GetFrame(0, frame.put());
     UINT width = 0, height = 0;
     if (SUCCEEDED(hr)) hr = frame->GetSize(&width, &height);
-    if (FAILED(hr)) {
-        SetError(error, HresultDescription(hr));
-        return Picture();
-    }
+    if (FAILED(hr)) return refused(HresultDescription(hr));
     // Photos are turned upright before anyone sees them, so every size below is the upright one.
     if (container != GUID_ContainerFormatJpeg) orientation = 1;
     const bool swap = SwapsSides(orientation);
@@ -171,10 +212,7 @@ Picture Picture::Load(const std::string& path, std::string* error) {
     ComPtr<IWICBitmapSource> converted;
     if (!widen24) {
         hr = WICConvertBitmapSource(GUID_WICPixelFormat32bppBGR, frame.get(), converted.put());
-        if (FAILED(hr)) {
-            SetError(error, HresultDescription(hr));
-            return Picture();
-        }
+        if (FAILED(hr)) return refused(hr == E_OUTOFMEMORY ? HresultDescription(hr) : std::string(kCannotConvert));
     }
     Picture picture;
     BITMAPINFO info = TopDown32(static_cast<int>(uprightWidth), static_cast<int>(uprightHeight));
@@ -211,8 +249,8 @@ Picture Picture::Load(const std::string& path, std::string* error) {
                      static_cast<int>(rows), orientation, static_cast<std::uint32_t*>(picture.bits_));
     }
     if (FAILED(hr)) {
-        SetError(error, HresultDescription(hr));
-        return Picture();
+        picture.Release();
+        return refused(HresultDescription(hr));
     }
     return picture;
 }

@@ -11,6 +11,7 @@
 #include "common/FileFolderFunctions_.h"
 #include "ListBoxFinder.h"
 #include "platform/Form.h"
+#include "platform/Seams.h"
 #include "support/TestSupport.h"
 
 using namespace common;
@@ -256,6 +257,27 @@ TEST(FindFiles, LinkLoopsEndAndEachFolderIsListedOnce) {
     ASSERT_TRUE(folder.Link(outside.Unix(), "C/Out"));
     ASSERT_EQ(FindFiles(r, kPicFileSpec, true, false), 4);
     EXPECT_EQ(Found().back(), r + "\\C\\Out\\o.bmp");
+
+    // Windows lists a junction or directory link with the reparse-point attribute and the file
+    // id of the link itself, not of the folder it leads to (Wine gives the folder's): what the
+    // listing says of a link cannot tell a loop, only opening the link can.
+    const auto wineListing = common::seams::ReadFolder;
+    unsigned long long ownIds = 0;
+    platform::ScopedSeam<decltype(common::seams::ReadFolder)> asWindows{
+        common::seams::ReadFolder, [&](const std::wstring& path, std::vector<unsigned long long>& buffer) {
+            std::vector<FolderEntry> entries = wineListing(path, buffer);
+            for (FolderEntry& entry : entries)
+                if (entry.name == L"Up" || entry.name == L"Self" || entry.name == L"B" || entry.name == L"ToC" ||
+                    entry.name == L"Out") {
+                    entry.attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
+                    entry.fileId = (1ull << 40) + ++ownIds;
+                }
+            return entries;
+        }};
+    EXPECT_EQ(FindFiles(r, kPicFileSpec, true, false), 4);
+    EXPECT_EQ(PicFolders, (Paths{r, r + "\\A", r + "\\C", r + "\\C\\Out"}));
+    EXPECT_EQ(Found(), (Paths{r + "\\top.jpg", r + "\\A\\a.jpg", r + "\\C\\c.gif", r + "\\C\\Out\\o.bmp"}));
+    EXPECT_GT(ownIds, 0u);
 }
 
 TEST(FindFiles, UnreadableFolderAddsNothing) {

@@ -123,6 +123,10 @@ TEST(Picture, LoadsEveryFormatAndBitmapDepth) {
         {"quad-24.bmp", 10, 6, 0},        {"quad-32.bmp", 10, 6, 0},         {"quad-16-555.bmp", 10, 6, 0},
         {"quad-16-565.bmp", 10, 6, 0},    {"quad-8.bmp", 10, 6, 0},          {"quad-4.bmp", 10, 6, 0},
         {"quad-rle8.bmp", 10, 6, 0},      {"quad-rle4.bmp", 10, 6, 0},       {"quad-topdown.bmp", 10, 6, 0},
+        // Valid bitmaps the system's decoder may refuse, which our own reader reads.
+        {"quad-16-231.bmp", 10, 6, 0},    {"quad-16-3103.bmp", 10, 6, 0},    {"quad-32-111110.bmp", 10, 6, 0},
+        {"quad-32-7187.bmp", 10, 6, 0},   {"quad-32-alpha-v4.bmp", 10, 6, 0}, {"quad-16-alpha-v5.bmp", 10, 6, 0},
+        {"quad-core.bmp", 10, 6, 0},      {"quad-os2.bmp", 10, 6, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
