@@ -642,7 +642,19 @@ void Form::Load() {
         SetWindowPos(hwnd_, nullptr, 0, 0, ToPixels(style.width, dpi_), ToPixels(style.height, dpi_),
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    if (style.clientWidth > 0 && style.clientHeight > 0) SetClientSize(style.clientWidth, style.clientHeight);
+    if (style.clientWidth > 0 && style.clientHeight > 0) {
+        SetClientSize(style.clientWidth, style.clientHeight);
+    } else if (dpi_ != kDesignDpi) {
+        // A size given for the whole window is its size at 96 DPI: the area inside the frame,
+        // where the layout lives, grows with the scale, and the frame is what the system draws
+        // at this DPI (its lines do not all grow).
+        using AdjustForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+        static const auto adjustForDpi = UserFunction<AdjustForDpi>("AdjustWindowRectExForDpi");
+        RECT frame{};
+        if (adjustForDpi && adjustForDpi(&frame, style.style, FALSE, style.exStyle, kDesignDpi))
+            SetClientSize(style.width - DesignTwips(frame.right - frame.left),
+                          style.height - DesignTwips(frame.bottom - frame.top));
+    }
     Loaded().push_back(this);
     loading_ = true;
     Form_Load();
