@@ -20,11 +20,11 @@ namespace {
 
 constexpr COLORREF kBackground = RGB(0, 0, 0);
 constexpr COLORREF kFileNameColor = 0xFFFFFF;
-constexpr int kPadding = 1;  // pixels around the two lines
+constexpr int kPadding = 1;  // pixels at 96 DPI around the two lines
 
-int LinePixels() {
+int LinePixels(int dpi = 0) {
     platform::ScreenDC dc;
-    platform::SelectedObject font(dc.get(), platform::DefaultFont());
+    platform::SelectedObject font(dc.get(), platform::DefaultFont(dpi));
     TEXTMETRICA metrics{};
     GetTextMetricsA(dc.get(), &metrics);
     return metrics.tmHeight;
@@ -54,17 +54,17 @@ platform::FormStyle frmInfoWindow::Style() const {
     style.style = WS_POPUP | WS_BORDER | WS_CLIPCHILDREN;
     style.exStyle = WS_EX_TOOLWINDOW;
     style.caption = "Info";
-    style.width = platform::PixelsToTwipsX(120);
-    style.height = platform::PixelsToTwipsY(2 * LinePixels() + 2 * kPadding + 2);
+    style.clientWidth = platform::DesignTwips(118);
+    style.clientHeight = platform::PixelsToTwipsY(2 * LinePixels()) + platform::DesignTwips(2 * kPadding);
     return style;
 }
 
 void frmInfoWindow::Form_Load() {
     background_ = CreateSolidBrush(kBackground);
-    const int line = platform::PixelsToTwipsY(LinePixels());
-    const int pad = platform::PixelsToTwipsY(kPadding);
-    lblFileName.Create(*this, "X:\\Xxxx\\Xyg.xxx", 0, pad, platform::PixelsToTwipsX(100), line);
-    lblTimeLeft.Create(*this, "5:59:59", 0, pad + line, platform::PixelsToTwipsX(60), line);
+    const int line = PixelsToTwips(LinePixels(Dpi()));
+    const int pad = platform::DesignTwips(kPadding);
+    lblFileName.Create(*this, "X:\\Xxxx\\Xyg.xxx", 0, pad, platform::DesignTwips(100), line);
+    lblTimeLeft.Create(*this, "5:59:59", 0, pad + line, platform::DesignTwips(60), line);
     SetWindowSubclass(lblFileName.hWnd(), &LabelProc, 1, reinterpret_cast<DWORD_PTR>(this));
     SetWindowSubclass(lblTimeLeft.hWnd(), &LabelProc, 1, reinterpret_cast<DWORD_PTR>(this));
 
@@ -105,12 +105,24 @@ void frmInfoWindow::Form_Unload() {
     background_ = nullptr;
 }
 
+void frmInfoWindow::Form_DpiChanged() {
+    // The lines are as high and as wide as their texts in the font's new size.
+    const int line = PixelsToTwips(LinePixels(Dpi()));
+    const int pad = platform::DesignTwips(kPadding);
+    lblFileName.Move(lblFileName.Left(), pad, lblFileName.Width(), line);
+    lblTimeLeft.Move(lblTimeLeft.Left(), pad + line, lblTimeLeft.Width(), line);
+    SetClientSize(ScaleWidth(), 2 * line + 2 * pad);
+    SizeToText(lblTimeLeft);
+    shownPath_.clear();
+    Timer1_Timer();
+}
+
 void frmInfoWindow::SizeToText(platform::Label& label) {
     platform::ScreenDC dc;
-    platform::SelectedObject font(dc.get(), label.Font() ? label.Font() : platform::DefaultFont());
+    platform::SelectedObject font(dc.get(), label.Font() ? label.Font() : platform::DefaultFont(Dpi()));
     const std::string text = label.Text();
     const SIZE size = platform::TextExtent(dc.get(), text);
-    const int width = platform::PixelsToTwipsX(static_cast<int>(size.cx));
+    const int width = PixelsToTwips(static_cast<int>(size.cx));
     if (width != label.Width()) label.Move(label.Left(), label.Top(), width, label.Height());
 }
 
@@ -140,7 +152,7 @@ void frmInfoWindow::Timer1_Timer() {
         shownPath_ = tag;
     }
     // 2. to 5. as wide as the name needs, within the work area, at its top-right corner
-    const int twoPixels = platform::PixelsToTwipsX(2);
+    const int twoPixels = platform::DesignTwips(2);
     const long fileNeeded = lblFileName.Width() + twoPixels;
     const long timeNeeded = lblTimeLeft.Width() + twoPixels;
     common::GetDesktopSize(true, false, "");

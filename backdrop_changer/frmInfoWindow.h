@@ -49,6 +49,7 @@ protected:
     platform::FormStyle Style() const override;
     void Form_Load() override;
     void Form_Unload() override;
+    void Form_DpiChanged() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:

@@ -30,8 +30,8 @@ std::unique_ptr<frmSSetup> SetupWindow;
 
 namespace {
 
-int X(int pixels) { return platform::PixelsToTwipsX(pixels); }
-int Y(int pixels) { return platform::PixelsToTwipsY(pixels); }
+int X(int pixels) { return platform::DesignTwips(pixels); }
+int Y(int pixels) { return platform::DesignTwips(pixels); }
 
 // Layout in pixels of the client area.
 constexpr int kClientWidth = 480;
@@ -155,8 +155,8 @@ void frmSSetup::CreateControls() {
     ssTimer.Create(*this, kFirstTickInterval, false);
     TrayIcon.Create(*this, 0, 0, X(16), Y(16));
     TrayIcon.SetVisible(false);
-    trayIcon_ = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1), IMAGE_ICON, 16, 16, 0));
-    if (!trayIcon_) trayIcon_ = static_cast<HICON>(CopyImage(LoadIcon(nullptr, IDI_APPLICATION), IMAGE_ICON, 16, 16, 0));
+    // The notification area shows small icons at the system's DPI.
+    trayIcon_ = platform::LoadProgramIcon(1, true);
     TrayIcon.SetIcon(trayIcon_);
 }
 
@@ -383,7 +383,7 @@ void frmSSetup::Form_Load() {
     const platform::Application& app = platform::App();
     lblVersion.SetText(common::VersionLabel(app.Major, app.Minor, app.Revision));
     lblVersion.SetToolTipText(common::RevisionToolTip(app.Revision));
-    boldFont_ = BoldOf(platform::DefaultFont());
+    boldFont_ = BoldOf(platform::DefaultFont(Dpi()));
     Check1_Click(0);
     // 3.
     LoadSettings();
@@ -505,13 +505,22 @@ void frmSSetup::scrTilePicsPercent_Change() {
     txtTilePicsPercent.SetText(std::to_string(Settings.TilePercent));
 }
 
+void frmSSetup::Form_DpiChanged() {
+    // The page buttons switch between the dialog font and its bold form: both at the new size.
+    HFONT old = boldFont_;
+    boldFont_ = BoldOf(platform::DefaultFont(Dpi()));
+    for (auto& button : Check1)
+        if (button.Value()) button.SetFont(boldFont_);
+    if (old) DeleteObject(old);
+}
+
 void frmSSetup::Check1_Click(int index) {
     if (inPageClick_) return;
     inPageClick_ = true;
     for (int i = 0; i < 3; ++i) {
         if (i == index) continue;
         Frame1[i].SetVisible(false);
-        Check1[i].SetFont(platform::DefaultFont());
+        Check1[i].SetFont(platform::DefaultFont(Dpi()));
         Check1[i].SetValue(0);
     }
     Check1[index].SetValue(1);

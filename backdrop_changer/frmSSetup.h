@@ -148,6 +148,7 @@ protected:
     void Form_Load() override;
     bool Form_QueryUnload(platform::UnloadMode mode) override;
     void Form_Unload() override;
+    void Form_DpiChanged() override;
 
     HICON TrayIconPicture() override { return trayIcon_; }
     platform::MenuItem& TrayDefaultItem() override { return TrayIcon_Popup_NextPic; }

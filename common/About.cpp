@@ -15,7 +15,7 @@
 namespace common {
 
 namespace {
-// Layout in pixels; the form runtime works in twips.
+// Layout in pixels at 96 DPI; the form runtime works in twips.
 constexpr int kMargin = 10;
 constexpr int kPhotoHeight = 96;
 constexpr int kTextLeft = 58;
@@ -24,7 +24,10 @@ constexpr int kButtonHeight = 24;
 constexpr int kGap = 10;
 constexpr int kAboutLines = 6;
 
-// The text box is sized to show the whole About text in the dialog font.
+int X(int pixels) { return platform::DesignTwips(pixels); }
+int Y(int pixels) { return platform::DesignTwips(pixels); }
+
+// The text box is sized to show the whole About text in the dialog font; in twips.
 SIZE TextBoxSize(const std::string& text) {
     platform::ScreenDC dc;
     platform::SelectedObject font(dc.get(), platform::DefaultFont());
@@ -40,11 +43,9 @@ SIZE TextBoxSize(const std::string& text) {
         start = end + 2;
     }
     // Edit control margins and the client edge.
-    return SIZE{std::max<LONG>(widest + 16, 260), metrics.tmHeight * kAboutLines + 10};
+    return SIZE{std::max<LONG>(platform::PixelsToTwipsX(widest) + X(16), X(260)),
+                platform::PixelsToTwipsY(metrics.tmHeight * kAboutLines) + Y(10)};
 }
-
-int X(int pixels) { return platform::PixelsToTwipsX(pixels); }
-int Y(int pixels) { return platform::PixelsToTwipsY(pixels); }
 }  // namespace
 
 std::string AboutTextOfApp() {
@@ -59,35 +60,33 @@ platform::FormStyle About::Style() const {
     style.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
     style.exStyle = WS_EX_DLGMODALFRAME;
     style.caption = "About";
-    RECT frame{0, 0, ClientWidth(), 0};
-    AdjustWindowRectEx(&frame, style.style, FALSE, style.exStyle);
-    style.width = X(frame.right - frame.left);
-    style.height = Y(300);
+    style.clientWidth = ClientWidth();
+    style.clientHeight = Y(300);
     return style;
 }
 
-int About::ClientWidth() const { return kTextLeft + TextBoxSize(AboutTextOfApp()).cx + kMargin; }
+int About::ClientWidth() const { return X(kTextLeft) + TextBoxSize(AboutTextOfApp()).cx + X(kMargin); }
 
 void About::Form_Load() {
     const SIZE textSize = TextBoxSize(AboutTextOfApp());
     const int kTextWidth = textSize.cx, kTextHeight = textSize.cy, kClientWidth = ClientWidth();
-    int photoTop = kMargin;
-    int textTop = photoTop + kPhotoHeight + kGap;
+    int photoTop = Y(kMargin);
+    int textTop = photoTop + Y(kPhotoHeight + kGap);
     Image1[0].Index = 0;
-    Image1[0].Create(*this, X(kMargin), Y(photoTop), X(kClientWidth - 2 * kMargin), Y(kPhotoHeight));
-    photo_ = static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(101), IMAGE_BITMAP, 0, 0, 0));
+    Image1[0].Create(*this, X(kMargin), photoTop, kClientWidth - X(2 * kMargin), Y(kPhotoHeight));
+    photo_ = platform::LoadProgramBitmap(101, Dpi());
     Image1[0].SetBitmap(photo_);
     Image1[0].SetToolTipText(kPhotoToolTip);
     Image1[1].Index = 1;
-    Image1[1].Create(*this, X(kMargin), Y(textTop), X(32), Y(32));
-    Image1[1].SetIcon(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1)));
+    Image1[1].Create(*this, X(kMargin), textTop, X(32), Y(32));
+    icon_ = platform::LoadProgramIcon(1, false, Dpi());
+    Image1[1].SetIcon(icon_);
     Image1[1].SetToolTipText(kIconToolTip);
-    Text1.Create(*this, "", X(kTextLeft), Y(textTop), X(kTextWidth), Y(kTextHeight),
-                 ES_MULTILINE | ES_READONLY);
-    cmdOK.Create(*this, "OK", X(kClientWidth - kMargin - kButtonWidth), Y(textTop + kTextHeight + kGap),
+    Text1.Create(*this, "", X(kTextLeft), textTop, kTextWidth, kTextHeight, ES_MULTILINE | ES_READONLY);
+    cmdOK.Create(*this, "OK", kClientWidth - X(kMargin + kButtonWidth), textTop + kTextHeight + Y(kGap),
                  X(kButtonWidth), Y(kButtonHeight), true);
     cmdOK.Click = [this] { cmdOK_Click(); };
-    SetBottomEdge(textTop + kTextHeight + kGap + kButtonHeight + kMargin);
+    SetBottomEdge(textTop + kTextHeight + Y(kGap + kButtonHeight + kMargin));
 
     // 1. the text
     Text1.SetText(AboutTextOfApp());
@@ -98,11 +97,11 @@ void About::Form_Load() {
         // 4. no photograph: close up the layout around the text box
         DeleteAppSetting("Settings", "Kid About", true);
         Image1[0].SetVisible(false);
-        int shift = textTop - kMargin;
-        Text1.Move(Text1.Left(), Text1.Top() - Y(shift));
-        Image1[1].Move(Image1[1].Left(), Image1[1].Top() - Y(shift));
-        cmdOK.Move(cmdOK.Left(), cmdOK.Top() - Y(shift));
-        SetBottomEdge(textTop + kTextHeight + kGap + kButtonHeight + kMargin - shift);
+        int shift = textTop - Y(kMargin);
+        Text1.Move(Text1.Left(), Text1.Top() - shift);
+        Image1[1].Move(Image1[1].Left(), Image1[1].Top() - shift);
+        cmdOK.Move(cmdOK.Left(), cmdOK.Top() - shift);
+        SetBottomEdge(textTop + kTextHeight + Y(kGap + kButtonHeight + kMargin) - shift);
         photoShown_ = false;
     } else {
         // 5. the photograph stays; the icon gives up its tooltip
@@ -114,18 +113,15 @@ void About::Form_Load() {
     PlaceFormOnDesktop(*this, divisor);
 }
 
-void About::SetBottomEdge(int clientHeightPixels) {
-    RECT frame{0, 0, ClientWidth(), clientHeightPixels};
-    platform::FormStyle style = Style();
-    AdjustWindowRectEx(&frame, style.style, FALSE, style.exStyle);
-    Move(Left(), Top(), Width(), Y(frame.bottom - frame.top));
-}
+void About::SetBottomEdge(int clientHeight) { SetClientSize(ClientWidth(), clientHeight); }
 
 void About::cmdOK_Click() { Unload(); }
 
 void About::Form_Unload() {
     if (photo_) DeleteObject(photo_);
     photo_ = nullptr;
+    if (icon_) DestroyIcon(icon_);
+    icon_ = nullptr;
 }
 
 LRESULT About::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {

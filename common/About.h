@@ -30,9 +30,10 @@ protected:
 
 private:
     void cmdOK_Click();
-    void SetBottomEdge(int clientHeightPixels);
+    void SetBottomEdge(int clientHeight);
     int ClientWidth() const;
     HBITMAP photo_ = nullptr;
+    HICON icon_ = nullptr;
     bool photoShown_ = false;
 };
 

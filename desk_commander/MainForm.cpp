@@ -2,6 +2,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "common/VersionText_.h"
 #include "common/About.h"
 #include "common/BrowseForFolder_.h"
@@ -29,8 +32,8 @@ namespace desk_commander {
 
 namespace {
 
-int X(int pixels) { return platform::PixelsToTwipsX(pixels); }
-int Y(int pixels) { return platform::PixelsToTwipsY(pixels); }
+int X(int pixels) { return platform::DesignTwips(pixels); }
+int Y(int pixels) { return platform::DesignTwips(pixels); }
 
 // Layout in pixels of the client area.
 constexpr int kClientWidth = 400;
@@ -129,10 +132,13 @@ bool ClipboardHoldsData() {
 
 HICON MakeTrayIcon(int index) {
     const char* const* rows = TrayIconRows(index);
+    // Drawn at 16 pixels; the notification area asks for its small icon size at the system's
+    // DPI, and each drawn pixel becomes the block of pixels that falls on it.
+    const int size = std::max(kTrayIconSize, GetSystemMetrics(SM_CXSMICON));
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = kTrayIconSize;
-    info.bmiHeader.biHeight = -kTrayIconSize;
+    info.bmiHeader.biWidth = size;
+    info.bmiHeader.biHeight = -size;
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
@@ -140,19 +146,18 @@ HICON MakeTrayIcon(int index) {
     HBITMAP color = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     ReleaseDC(nullptr, screen);
     if (!color) return nullptr;
-    // One bit a pixel, rows of whole words: set where the icon is transparent.
-    WORD mask[kTrayIconSize] = {};
+    // One bit a pixel, high bit first, rows of whole words: set where the icon is transparent.
+    const int maskRow = (size + 15) / 16 * 2;
+    std::vector<BYTE> mask(static_cast<size_t>(maskRow) * size, 0);
     auto* pixels = static_cast<DWORD*>(bits);
-    for (int y = 0; y < kTrayIconSize; ++y) {
-        for (int x = 0; x < kTrayIconSize; ++x) {
-            const long rgb = PaletteColor(rows[y][x]);
-            pixels[y * kTrayIconSize + x] = rgb < 0 ? 0 : static_cast<DWORD>(rgb);
-            if (rgb < 0) mask[y] |= static_cast<WORD>(0x8000 >> x);
+    for (int y = 0; y < size; ++y) {
+        for (int x = 0; x < size; ++x) {
+            const long rgb = PaletteColor(rows[y * kTrayIconSize / size][x * kTrayIconSize / size]);
+            pixels[y * size + x] = rgb < 0 ? 0 : static_cast<DWORD>(rgb);
+            if (rgb < 0) mask[static_cast<size_t>(y) * maskRow + x / 8] |= static_cast<BYTE>(0x80 >> (x % 8));
         }
-        // The bitmap's bytes run high bit first.
-        mask[y] = static_cast<WORD>((mask[y] >> 8) | (mask[y] << 8));
     }
-    HBITMAP maskBitmap = CreateBitmap(kTrayIconSize, kTrayIconSize, 1, 1, mask);
+    HBITMAP maskBitmap = CreateBitmap(size, size, 1, 1, mask.data());
     ICONINFO icon{};
     icon.fIcon = TRUE;
     icon.hbmColor = color;

@@ -199,6 +199,8 @@ void MainForm::Form_Load() {
     RefreshFromClipboard();
 }
 
+void MainForm::Form_DpiChanged() { Pane.DpiChanged(); }
+
 void MainForm::Form_Resize() {
     if (!txtClipboard.hWnd() || Minimized()) return;
     const int width = ScaleWidth(), height = ScaleHeight();

@@ -60,8 +60,9 @@ void PicturePane::SetPicture(platform::Picture picture) {
 void PicturePane::SetStretch(bool stretch) {
     stretch_ = stretch;
     if (!stretch && !picture_.Empty())
-        Image1.Move(Image1.Left(), Image1.Top(), platform::PixelsToTwipsX(picture_.Width()),
-                    platform::PixelsToTwipsY(picture_.Height()));
+        // Pixel for pixel, whatever the window's DPI.
+        Image1.Move(Image1.Left(), Image1.Top(), Image1.Parent()->PixelsToTwips(picture_.Width()),
+                    Image1.Parent()->PixelsToTwips(picture_.Height()));
 }
 
 void PicturePane::ResetPicDisplay(bool resetPosition) {
@@ -150,9 +151,16 @@ void PicturePane::Pic_Resize() {
     ShowByMode();
 }
 
+void PicturePane::DpiChanged() {
+    if (!PictureLoaded()) return;
+    PicWidth = Image1.Parent()->PixelsToTwips(picture_.Width());
+    PicHeight = Image1.Parent()->PixelsToTwips(picture_.Height());
+    Pic_Resize();
+}
+
 void PicturePane::Pic_MouseUp(platform::PictureBox& box, int button, int x, int y) {
     if (button != 2 || !RightClick) return;
-    POINT at{platform::TwipsToPixelsX(x), platform::TwipsToPixelsY(y)};
+    POINT at{box.Parent()->TwipsToPixels(x), box.Parent()->TwipsToPixels(y)};
     ClientToScreen(box.hWnd(), &at);
     RightClick(at);
 }

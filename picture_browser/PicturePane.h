@@ -48,6 +48,8 @@ public:
     void ShowNormalSize();
     // The layout of the current mode, then Image1 shown.
     void ShowByMode();
+    // The host's window has moved to a monitor of another DPI: the picture keeps its pixels.
+    void DpiChanged();
 
     // Event handlers, wired to the controls.
     void GraphicHScroll_Change();

@@ -1,5 +1,6 @@
 #include "picture_browser/SubclassWP_.h"
 
+#include "platform/Form.h"
 #include "platform/MsgBox.h"
 
 namespace picture_browser {
@@ -17,8 +18,10 @@ LRESULT CALLBACK MinSizeProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPar
     if (message == WM_GETMINMAXINFO) {
         MINMAXINFO info;
         CopyMemory(&info, reinterpret_cast<void*>(lParam), sizeof info);
-        info.ptMinTrackSize.x = MinWindowWidth;
-        info.ptMinTrackSize.y = MinWindowHeight;
+        // The least size is given at 96 DPI.
+        const int dpi = platform::WindowDpi(hWnd);
+        info.ptMinTrackSize.x = platform::ScaleToDpi(MinWindowWidth, dpi);
+        info.ptMinTrackSize.y = platform::ScaleToDpi(MinWindowHeight, dpi);
         CopyMemory(reinterpret_cast<void*>(lParam), &info, sizeof info);
         return 0;
     }

@@ -24,25 +24,25 @@ namespace picture_browser {
 
 namespace {
 
-int X(int pixels) { return platform::PixelsToTwipsX(pixels); }
-int Y(int pixels) { return platform::PixelsToTwipsY(pixels); }
+int X(int pixels) { return platform::DesignTwips(pixels); }
+int Y(int pixels) { return platform::DesignTwips(pixels); }
 
-// Width in pixels of a caption in the window's font, without its access-key marker.
-int CaptionPixels(const std::string& caption) {
+// Width in twips of a caption in the window's font, without its access-key marker.
+int CaptionTwips(const std::string& caption) {
     std::string text;
     for (char c : caption)
         if (c != '&') text += c;
     platform::ScreenDC dc;
     platform::SelectedObject font(dc.get(), platform::DefaultFont());
-    return platform::TextExtent(dc.get(), text).cx;
+    return platform::PixelsToTwipsX(platform::TextExtent(dc.get(), text).cx);
 }
 
-int FontPixels() {
+int FontTwips() {
     platform::ScreenDC dc;
     platform::SelectedObject font(dc.get(), platform::DefaultFont());
     TEXTMETRICA metrics{};
     GetTextMetricsA(dc.get(), &metrics);
-    return metrics.tmHeight;
+    return platform::PixelsToTwipsY(metrics.tmHeight);
 }
 
 void Place(platform::Control& control, const PaneBox& box) {
@@ -61,11 +61,11 @@ constexpr int kPicInfoWidth = 300;
 constexpr int kHistoryDropHeight = 260;
 constexpr int kDriveDropHeight = 200;
 
-// Captions a button takes in turn, so that it is wide enough for each.
-int ButtonPixels(std::initializer_list<const char*> captions) {
+// Captions a button takes in turn, so that it is wide enough for each; in twips.
+int ButtonTwips(std::initializer_list<const char*> captions) {
     int widest = 0;
-    for (const char* caption : captions) widest = std::max(widest, CaptionPixels(caption));
-    return std::max(widest + kButtonPadding, 34);
+    for (const char* caption : captions) widest = std::max(widest, CaptionTwips(caption));
+    return std::max(widest + X(kButtonPadding), X(34));
 }
 
 constexpr const char* kFolderCaption = "&Folder";
@@ -99,11 +99,11 @@ platform::FormStyle frmWallpaper::Style() const {
 // ---------------------------------------------------------------- loading
 
 void frmWallpaper::CreateControls() {
-    const int font = FontPixels();
-    const int textHeight = font + 8;
+    const int font = FontTwips();
+    const int textHeight = font + Y(8);
 
-    txtFileList.Create(*this, "", X(kMargin), Y(kMargin), X(400), Y(textHeight), ES_READONLY);
-    labPicNumber.Create(*this, "", X(500), Y(kMargin), X(kPicNumberWidth), Y(textHeight), SS_RIGHT | SS_CENTERIMAGE);
+    txtFileList.Create(*this, "", X(kMargin), Y(kMargin), X(400), textHeight, ES_READONLY);
+    labPicNumber.Create(*this, "", X(500), Y(kMargin), X(kPicNumberWidth), textHeight, SS_RIGHT | SS_CENTERIMAGE);
 
     cboPicFolder.Create(*this, X(kMargin), Y(40), X(120), Y(kHistoryDropHeight));
     HFONT systemFont = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
@@ -120,7 +120,7 @@ void frmWallpaper::CreateControls() {
     List1.Create(*this, X(kMargin), Y(40), X(150), Y(350), WS_HSCROLL);
 
     Pane.Create(*this, X(170), Y(40), X(400), Y(250));
-    labPicInfo.Create(*this, "", X(200), Y(300), X(kPicInfoWidth), Y(font + 2), SS_CENTER);
+    labPicInfo.Create(*this, "", X(200), Y(300), X(kPicInfoWidth), font + Y(2), SS_CENTER);
 
     // The buttons under the picture, in two rows inside Frame1.
     Frame1.Create(*this, X(200), Y(330), X(300), Y(70), 0);
@@ -135,15 +135,15 @@ void frmWallpaper::CreateControls() {
         int width;
     };
     std::vector<Cell> rows[2] = {
-        {{&cmdPrevious, "&<--", ButtonPixels({"&<--"})},
-         {&cmdNext, "--&>", ButtonPixels({"--&>"})},
-         {&cmdRndSelect, "&Random Select", ButtonPixels({"&Random Select"})},
-         {&cmdOpenPic, "&Open Pic", ButtonPixels({"&Open Pic"})},
-         {&cmdGraphicDisplay, kBestFitCaption, ButtonPixels({kBestFitCaption, kNormalCaption})}},
-        {{&cmdFileListMode, kFolderCaption, ButtonPixels({kFolderCaption, kFilesCaption})},
-         {&cmdSetWallpaper, "&Set as Wallpaper >", ButtonPixels({"&Set as Wallpaper >"})},
-         {&cmdClearWallpaper, "Clear &WP", ButtonPixels({"Clear &WP"})},
-         {&cmdCancel, "Close", ButtonPixels({"Close", "Exit"})}}};
+        {{&cmdPrevious, "&<--", ButtonTwips({"&<--"})},
+         {&cmdNext, "--&>", ButtonTwips({"--&>"})},
+         {&cmdRndSelect, "&Random Select", ButtonTwips({"&Random Select"})},
+         {&cmdOpenPic, "&Open Pic", ButtonTwips({"&Open Pic"})},
+         {&cmdGraphicDisplay, kBestFitCaption, ButtonTwips({kBestFitCaption, kNormalCaption})}},
+        {{&cmdFileListMode, kFolderCaption, ButtonTwips({kFolderCaption, kFilesCaption})},
+         {&cmdSetWallpaper, "&Set as Wallpaper >", ButtonTwips({"&Set as Wallpaper >"})},
+         {&cmdClearWallpaper, "Clear &WP", ButtonTwips({"Clear &WP"})},
+         {&cmdCancel, "Close", ButtonTwips({"Close", "Exit"})}}};
     int rowWidth[2] = {0, 0};
     for (int r = 0; r < 2; ++r)
         for (const Cell& cell : rows[r]) rowWidth[r] += cell.width;
@@ -151,19 +151,20 @@ void frmWallpaper::CreateControls() {
     rows[0][2].width += inner - rowWidth[0];  // the slack goes to the widest caption of each row
     rows[1][1].width += inner - rowWidth[1];
     for (int r = 0; r < 2; ++r) {
-        int x = kMargin;
+        int x = X(kMargin);
         int y = kMargin + 1 + r * (kButtonHeight + kRowGap);
         for (const Cell& cell : rows[r]) {
-            cell.button->Create(*this, cell.caption, X(x), Y(y), X(cell.width), Y(kButtonHeight));
+            cell.button->Create(*this, cell.caption, x, Y(y), cell.width, Y(kButtonHeight));
             cell.button->SetContainer(Frame1);
-            cell.button->Move(X(x), Y(y), X(cell.width), Y(kButtonHeight));
+            cell.button->Move(x, Y(y), cell.width, Y(kButtonHeight));
             x += cell.width;
         }
     }
-    Frame1.Move(Frame1.Left(), Frame1.Top(), X(inner + 2 * kMargin),
+    Frame1.Move(Frame1.Left(), Frame1.Top(), inner + X(2 * kMargin),
                 Y(2 * kMargin + 2 + 2 * kButtonHeight + kRowGap));
 
-    imgResizer.Create(*this, X(600), Y(400), X(GetSystemMetrics(SM_CXVSCROLL)), Y(GetSystemMetrics(SM_CYHSCROLL)));
+    imgResizer.Create(*this, X(600), Y(400), platform::PixelsToTwipsX(GetSystemMetrics(SM_CXVSCROLL)),
+                      platform::PixelsToTwipsY(GetSystemMetrics(SM_CYHSCROLL)));
 
     cmdClearList[0].SetToolTipText("Remove current folder.");
     cmdClearList[1].SetToolTipText("Clear folder list.");
@@ -254,7 +255,7 @@ void frmWallpaper::Form_Load() {
     // 1. and 2. the two situations
     if (hosted) {
         platform::ScreenDC dc;
-        platform::SelectedObject font(dc.get(), Font() ? Font() : platform::DefaultFont());
+        platform::SelectedObject font(dc.get(), Font() ? Font() : platform::DefaultFont(Dpi()));
         double widest = 0;
         for (size_t i = 1; i < picFiles_.size(); ++i) {
             List1.AddItem(picFiles_[i]);
@@ -570,6 +571,8 @@ void frmWallpaper::Graphic_Popup_MinSize_Click() {
 
 void frmWallpaper::cmdCancel_Click() { Unload(); }
 
+void frmWallpaper::Form_DpiChanged() { Pane.DpiChanged(); }
+
 void frmWallpaper::Form_Resize() {
     if (Minimized()) {
         // A hosted browser is modal over its host: it may not disappear into the taskbar.
@@ -579,8 +582,9 @@ void frmWallpaper::Form_Resize() {
     LayoutInput in;
     in.Width = ScaleWidth();
     in.Height = ScaleHeight();
-    in.TwipsPerPixelX = platform::TwipsPerPixelX();
-    in.TwipsPerPixelY = platform::TwipsPerPixelY();
+    // The layout's gaps are given at 96 DPI.
+    in.TwipsPerPixelX = platform::DesignTwips(1);
+    in.TwipsPerPixelY = platform::DesignTwips(1);
     in.FolderMode = folderMode_;
     in.FileListTextHeight = txtFileList.Height();
     in.PicNumberWidth = labPicNumber.Width();

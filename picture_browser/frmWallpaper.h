@@ -99,6 +99,7 @@ protected:
     platform::FormStyle Style() const override;
     void Form_Load() override;
     void Form_Resize() override;
+    void Form_DpiChanged() override;
     void Form_Unload() override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 

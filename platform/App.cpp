@@ -60,14 +60,18 @@ bool Application::PrevInstance() {
     return another;
 }
 
-static double TwipsPerPixel(int capability) {
-    ScreenDC dc;
-    int dpi = GetDeviceCaps(dc.get(), capability);
-    return dpi > 0 ? 1440.0 / dpi : 15.0;
+int SystemDpi() {
+    // Fixed for the program's life: a per-monitor aware program is told of changes per window.
+    static const int dpi = [] {
+        ScreenDC dc;
+        const int logical = GetDeviceCaps(dc.get(), LOGPIXELSY);
+        return logical > 0 ? logical : 96;
+    }();
+    return dpi;
 }
 
-double TwipsPerPixelX() { return TwipsPerPixel(LOGPIXELSX); }
-double TwipsPerPixelY() { return TwipsPerPixel(LOGPIXELSY); }
+double TwipsPerPixelX() { return 1440.0 / SystemDpi(); }
+double TwipsPerPixelY() { return 1440.0 / SystemDpi(); }
 double ScreenWidthTwips() { return GetSystemMetrics(SM_CXSCREEN) * TwipsPerPixelX(); }
 double ScreenHeightTwips() { return GetSystemMetrics(SM_CYSCREEN) * TwipsPerPixelY(); }
 

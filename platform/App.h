@@ -26,7 +26,9 @@ Application& App();
 void SetAppVersion(int major, int minor, int revision, const std::string& legalCopyright);
 
 // Screen measures. A twip is 1/1440 inch.
-// 1440 / logical DPI: 15 at 96 DPI, 11.25 at 128 DPI.
+// The system's DPI: the primary monitor's as the program started (96 at 100 % scale).
+int SystemDpi();
+// 1440 / the system's DPI: 15 at 96 DPI, 10 at 144 DPI.
 double TwipsPerPixelX();
 double TwipsPerPixelY();
 // The screen's size in twips.

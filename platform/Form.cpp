@@ -4,9 +4,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <iterator>
 
 #include "platform/App.h"
+#include "platform/Handles.h"
 #include "platform/Menu.h"
 
 namespace platform {
@@ -39,8 +41,8 @@ void EnsureClassRegistered() {
     wc.style = CS_DBLCLKS;
     wc.lpfnWndProc = DefWindowProcA;  // replaced per window in StaticProc's first message
     wc.hInstance = GetModuleHandleA(nullptr);
-    wc.hIcon = LoadIconA(wc.hInstance, MAKEINTRESOURCEA(1));
-    if (!wc.hIcon) wc.hIcon = LoadIcon(nullptr, IDI_APPLICATION);
+    wc.hIcon = LoadProgramIcon(1, false);
+    wc.hIconSm = LoadProgramIcon(1, true);
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kFormClass;
@@ -70,15 +72,129 @@ int TwipsToPixelsY(int twips) { return static_cast<int>(std::lround(twips / Twip
 int PixelsToTwipsX(int pixels) { return static_cast<int>(std::lround(pixels * TwipsPerPixelX())); }
 int PixelsToTwipsY(int pixels) { return static_cast<int>(std::lround(pixels * TwipsPerPixelY())); }
 
-HFONT DefaultFont() {
-    static HFONT font = [] {
+namespace {
+
+// The per-monitor functions exist from Windows 10 (1607) on; before that every window has the
+// system's DPI.
+template <typename Function>
+Function UserFunction(const char* name) {
+    return reinterpret_cast<Function>(
+        reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("user32.dll"), name)));
+}
+
+int ToPixels(int twips, int dpi) { return MulDiv(twips, dpi, 1440); }
+int ToTwips(int pixels, int dpi) { return MulDiv(pixels, 1440, dpi); }
+
+// Fonts made for another DPI than the one they were made for, kept for the program's life
+// (a handful: one per font and DPI). They are known by what they were made of rather than by
+// the handle, which its owner may delete and the system give to another font.
+struct ScaledFontEntry {
+    LOGFONTA source;
+    int sourceDpi;
+    int dpi;
+    HFONT scaled;
+};
+std::vector<ScaledFontEntry>& ScaledFonts() {
+    static std::vector<ScaledFontEntry> fonts;
+    return fonts;
+}
+
+// `font`, made for `fromDpi`, at `toDpi`: points stay points.
+HFONT FontAtDpi(HFONT font, int fromDpi, int toDpi) {
+    if (!font || fromDpi == toDpi) return font;
+    LOGFONTA source{};
+    bool found = false;
+    // A scaled font scales from the font it was made of, so that moving back and forth
+    // neither piles up rounding nor makes new fonts.
+    for (const ScaledFontEntry& entry : ScaledFonts())
+        if (entry.scaled == font) {
+            source = entry.source;
+            fromDpi = entry.sourceDpi;
+            found = true;
+            break;
+        }
+    if (!found && !GetObjectA(font, sizeof source, &source)) return font;
+    for (const ScaledFontEntry& entry : ScaledFonts())
+        if (entry.sourceDpi == fromDpi && entry.dpi == toDpi && std::memcmp(&entry.source, &source, sizeof source) == 0)
+            return entry.scaled;
+    LOGFONTA log = source;
+    log.lfHeight = MulDiv(log.lfHeight, toDpi, fromDpi);
+    log.lfWidth = MulDiv(log.lfWidth, toDpi, fromDpi);
+    HFONT scaled = CreateFontIndirectA(&log);
+    if (!scaled) return font;
+    ScaledFonts().push_back({source, fromDpi, toDpi, scaled});
+    return scaled;
+}
+
+}  // namespace
+
+int WindowDpi(HWND hwnd) {
+    using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = UserFunction<GetDpiForWindowFunction>("GetDpiForWindow");
+    const UINT dpi = hwnd && getDpiForWindow ? getDpiForWindow(hwnd) : 0;
+    return dpi > 0 ? static_cast<int>(dpi) : SystemDpi();
+}
+
+int ScaleToDpi(int pixels, int dpi) { return MulDiv(pixels, dpi, kDesignDpi); }
+
+HFONT DefaultFont(int dpi) {
+    if (dpi <= 0) dpi = SystemDpi();
+    static std::vector<std::pair<int, HFONT>> fonts;
+    for (const auto& [fontDpi, font] : fonts)
+        if (fontDpi == dpi) return font;
+    using ParametersForDpi = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
+    static const auto parametersForDpi = UserFunction<ParametersForDpi>("SystemParametersInfoForDpi");
+    HFONT font = nullptr;
+    // The wide structure: the DPI-specific call has no ANSI form.
+    NONCLIENTMETRICSW wide{};
+    wide.cbSize = sizeof wide;
+    if (parametersForDpi && parametersForDpi(SPI_GETNONCLIENTMETRICS, sizeof wide, &wide, 0, dpi)) {
+        font = CreateFontIndirectW(&wide.lfMessageFont);
+    } else {
         NONCLIENTMETRICSA metrics{};
         metrics.cbSize = sizeof metrics;
-        if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
-            return CreateFontIndirectA(&metrics.lfMessageFont);
-        return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    }();
+        if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+            // The system's metrics are at the system's DPI.
+            metrics.lfMessageFont.lfHeight = MulDiv(metrics.lfMessageFont.lfHeight, dpi, SystemDpi());
+            font = CreateFontIndirectA(&metrics.lfMessageFont);
+        }
+    }
+    if (!font) font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    fonts.emplace_back(dpi, font);
     return font;
+}
+
+HICON LoadProgramIcon(int resource, bool small, int dpi) {
+    if (dpi <= 0) dpi = SystemDpi();
+    const int size = ScaleToDpi(small ? 16 : 32, dpi);
+    HICON icon = static_cast<HICON>(
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resource), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+    if (!icon)
+        icon = static_cast<HICON>(CopyImage(LoadIcon(nullptr, IDI_APPLICATION), IMAGE_ICON, size, size, 0));
+    return icon;
+}
+
+HBITMAP LoadProgramBitmap(int resource, int dpi) {
+    HBITMAP bitmap = static_cast<HBITMAP>(
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resource), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    BITMAP info{};
+    if (!bitmap || dpi == kDesignDpi || !GetObjectA(bitmap, sizeof info, &info)) return bitmap;
+    const int width = ScaleToDpi(info.bmWidth, dpi), height = ScaleToDpi(info.bmHeight, dpi);
+    ScreenDC screen;
+    HBITMAP scaled = CreateCompatibleBitmap(screen.get(), width, height);
+    HDC from = CreateCompatibleDC(screen.get());
+    HDC to = CreateCompatibleDC(screen.get());
+    HGDIOBJ oldFrom = SelectObject(from, bitmap);
+    HGDIOBJ oldTo = SelectObject(to, scaled);
+    SetStretchBltMode(to, HALFTONE);
+    SetBrushOrgEx(to, 0, 0, nullptr);
+    StretchBlt(to, 0, 0, width, height, from, 0, 0, info.bmWidth, info.bmHeight, SRCCOPY);
+    SelectObject(from, oldFrom);
+    SelectObject(to, oldTo);
+    DeleteDC(from);
+    DeleteDC(to);
+    DeleteObject(bitmap);
+    return scaled;
 }
 
 // ---------------------------------------------------------------- Control
@@ -87,32 +203,34 @@ void Control::Create(Form& form, const char* className, DWORD style, DWORD exSty
                      int left, int top, int width, int height) {
     form_ = &form;
     id_ = form.Register(this);
-    hwnd_ = CreateWindowExA(exStyle, className, text.c_str(), style | WS_CHILD | WS_VISIBLE, TwipsToPixelsX(left),
-                            TwipsToPixelsY(top), TwipsToPixelsX(width), TwipsToPixelsY(height), form.hWnd(),
+    const int dpi = form.Dpi();
+    hwnd_ = CreateWindowExA(exStyle, className, text.c_str(), style | WS_CHILD | WS_VISIBLE, ToPixels(left, dpi),
+                            ToPixels(top, dpi), ToPixels(width, dpi), ToPixels(height, dpi), form.hWnd(),
                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)), GetModuleHandleA(nullptr), nullptr);
-    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form.Font() ? form.Font() : DefaultFont()), FALSE);
+    SendMessageA(hwnd_, WM_SETFONT, reinterpret_cast<WPARAM>(form.Font() ? form.Font() : DefaultFont(dpi)), FALSE);
 }
 
-int Control::Left() const { return PixelsToTwipsX(ChildRect(hwnd_).left); }
-int Control::Top() const { return PixelsToTwipsY(ChildRect(hwnd_).top); }
+int Control::Left() const { return ToTwips(ChildRect(hwnd_).left, form_->Dpi()); }
+int Control::Top() const { return ToTwips(ChildRect(hwnd_).top, form_->Dpi()); }
 int Control::Width() const {
     RECT r = ChildRect(hwnd_);
-    return PixelsToTwipsX(r.right - r.left);
+    return ToTwips(r.right - r.left, form_->Dpi());
 }
 int Control::Height() const {
     RECT r = ChildRect(hwnd_);
-    return PixelsToTwipsY(r.bottom - r.top);
+    return ToTwips(r.bottom - r.top, form_->Dpi());
 }
 
 void Control::Move(int left, int top, int width, int height) {
     RECT r = ChildRect(hwnd_);
-    int w = width < 0 ? r.right - r.left : TwipsToPixelsX(width);
-    int h = height < 0 ? r.bottom - r.top : TwipsToPixelsY(height);
+    const int dpi = form_->Dpi();
+    int w = width < 0 ? r.right - r.left : ToPixels(width, dpi);
+    int h = height < 0 ? r.bottom - r.top : ToPixels(height, dpi);
     // Painted afresh where it lands. Letting the system copy the pixels from the old place is
     // only right when they are still the control's own: a layout moves one control over the old
     // place of another, or a control whose new text is not painted yet, and the copied pixels
     // would then be taken as valid and never repainted.
-    SetWindowPos(hwnd_, nullptr, TwipsToPixelsX(left), TwipsToPixelsY(top), w, h,
+    SetWindowPos(hwnd_, nullptr, ToPixels(left, dpi), ToPixels(top, dpi), w, h,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
 }
 
@@ -366,12 +484,12 @@ void PictureBox::Create(Form& form, int left, int top, int width, int height, DW
 int PictureBox::ScaleWidth() const {
     RECT r{};
     GetClientRect(hwnd_, &r);
-    return PixelsToTwipsX(r.right);
+    return ToTwips(r.right, form_->Dpi());
 }
 int PictureBox::ScaleHeight() const {
     RECT r{};
     GetClientRect(hwnd_, &r);
-    return PixelsToTwipsY(r.bottom);
+    return ToTwips(r.bottom, form_->Dpi());
 }
 
 void PictureBox::SetBackColor(COLORREF color) {
@@ -443,8 +561,8 @@ LRESULT CALLBACK PictureBox::BoxProc(HWND hwnd, UINT message, WPARAM wParam, LPA
                                                                                 : 4;
             // Copied: the handler may unload the form, and this box with it.
             auto call = handler;
-            call(button, PixelsToTwipsX(static_cast<short>(LOWORD(lParam))),
-                 PixelsToTwipsY(static_cast<short>(HIWORD(lParam))));
+            const int dpi = box->form_->Dpi();
+            call(button, ToTwips(static_cast<short>(LOWORD(lParam)), dpi), ToTwips(static_cast<short>(HIWORD(lParam)), dpi));
             return 0;
         }
         case WM_LBUTTONDBLCLK:
@@ -487,10 +605,8 @@ void Timer::Apply() {
 FormStyle FixedWindowStyle(int clientWidth, int clientHeight, const std::string& caption) {
     FormStyle style;
     style.style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-    RECT frame{0, 0, clientWidth, clientHeight};
-    AdjustWindowRectEx(&frame, style.style, FALSE, style.exStyle);
-    style.width = PixelsToTwipsX(frame.right - frame.left);
-    style.height = PixelsToTwipsY(frame.bottom - frame.top);
+    style.clientWidth = DesignTwips(clientWidth);
+    style.clientHeight = DesignTwips(clientHeight);
     style.caption = caption;
     return style;
 }
@@ -514,11 +630,31 @@ void Form::Load() {
     FormStyle style = Style();
     controls_.clear();
     timers_.clear();
+    dpi_ = SystemDpi();
     hwnd_ = CreateWindowExA(style.exStyle, kFormClass, style.caption.c_str(), style.style, CW_USEDEFAULT,
-                            CW_USEDEFAULT, TwipsToPixelsX(style.width), TwipsToPixelsY(style.height), nullptr,
+                            CW_USEDEFAULT, ToPixels(style.width, dpi_), ToPixels(style.height, dpi_), nullptr,
                             nullptr, GetModuleHandleA(nullptr), nullptr);
     SetWindowLongPtrA(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     SetWindowLongPtrA(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Form::StaticProc));
+    // The window opens on a monitor whose DPI may not be the system's.
+    if (const int dpi = WindowDpi(hwnd_); dpi != dpi_) {
+        dpi_ = dpi;
+        SetWindowPos(hwnd_, nullptr, 0, 0, ToPixels(style.width, dpi_), ToPixels(style.height, dpi_),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    if (style.clientWidth > 0 && style.clientHeight > 0) {
+        SetClientSize(style.clientWidth, style.clientHeight);
+    } else if (dpi_ != kDesignDpi) {
+        // A size given for the whole window is its size at 96 DPI: the area inside the frame,
+        // where the layout lives, grows with the scale, and the frame is what the system draws
+        // at this DPI (its lines do not all grow).
+        using AdjustForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+        static const auto adjustForDpi = UserFunction<AdjustForDpi>("AdjustWindowRectExForDpi");
+        RECT frame{};
+        if (adjustForDpi && adjustForDpi(&frame, style.style, FALSE, style.exStyle, kDesignDpi))
+            SetClientSize(style.width - DesignTwips(frame.right - frame.left),
+                          style.height - DesignTwips(frame.bottom - frame.top));
+    }
     Loaded().push_back(this);
     loading_ = true;
     Form_Load();
@@ -606,6 +742,7 @@ std::string Form::Caption() const { return WindowText(hwnd_); }
 void Form::SetCaption(const std::string& caption) { SetWindowTextA(hwnd_, caption.c_str()); }
 bool Form::Minimized() const { return hwnd_ && IsIconic(hwnd_); }
 
+// Screen coordinates are the system's pixels wherever a window is; its size is its own DPI's.
 int Form::Left() const {
     RECT r{};
     GetWindowRect(hwnd_, &r);
@@ -619,29 +756,79 @@ int Form::Top() const {
 int Form::Width() const {
     RECT r{};
     GetWindowRect(hwnd_, &r);
-    return PixelsToTwipsX(r.right - r.left);
+    return ToTwips(r.right - r.left, dpi_);
 }
 int Form::Height() const {
     RECT r{};
     GetWindowRect(hwnd_, &r);
-    return PixelsToTwipsY(r.bottom - r.top);
+    return ToTwips(r.bottom - r.top, dpi_);
 }
 void Form::Move(int left, int top, int width, int height) {
     RECT r{};
     GetWindowRect(hwnd_, &r);
-    int w = width < 0 ? r.right - r.left : TwipsToPixelsX(width);
-    int h = height < 0 ? r.bottom - r.top : TwipsToPixelsY(height);
+    int w = width < 0 ? r.right - r.left : ToPixels(width, dpi_);
+    int h = height < 0 ? r.bottom - r.top : ToPixels(height, dpi_);
     MoveWindow(hwnd_, TwipsToPixelsX(left), TwipsToPixelsY(top), w, h, TRUE);
 }
 int Form::ScaleWidth() const {
     RECT r{};
     GetClientRect(hwnd_, &r);
-    return PixelsToTwipsX(r.right);
+    return ToTwips(r.right, dpi_);
 }
 int Form::ScaleHeight() const {
     RECT r{};
     GetClientRect(hwnd_, &r);
-    return PixelsToTwipsY(r.bottom);
+    return ToTwips(r.bottom, dpi_);
+}
+int Form::PixelsToTwips(int pixels) const { return ToTwips(pixels, dpi_); }
+int Form::TwipsToPixels(int twips) const { return ToPixels(twips, dpi_); }
+
+void Form::SetClientSize(int width, int height) {
+    // The frame as the window has it now, at its DPI, with its menu bar if it has one.
+    RECT outer{}, inner{};
+    GetWindowRect(hwnd_, &outer);
+    GetClientRect(hwnd_, &inner);
+    const int w = ToPixels(width, dpi_) + (outer.right - outer.left) - inner.right;
+    const int h = ToPixels(height, dpi_) + (outer.bottom - outer.top) - inner.bottom;
+    SetWindowPos(hwnd_, nullptr, 0, 0, w, h, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::ChangeDpi(int dpi, const RECT* suggested) {
+    const int old = dpi_;
+    if (dpi <= 0 || dpi == old) {
+        if (suggested)
+            SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                         suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        return;
+    }
+    dpi_ = dpi;
+    HFONT oldDefault = DefaultFont(old);
+    if (font_) font_ = FontAtDpi(font_, old, dpi);
+    // Every control keeps its place in twips: scaled from the old DPI's pixels to the new's,
+    // edges rather than sizes, so that controls that met still meet.
+    for (Control* control : controls_) {
+        HWND child = control->hWnd();
+        if (!child) continue;
+        RECT r = ChildRect(child);
+        SetWindowPos(child, nullptr, MulDiv(r.left, dpi, old), MulDiv(r.top, dpi, old),
+                     MulDiv(r.right, dpi, old) - MulDiv(r.left, dpi, old),
+                     MulDiv(r.bottom, dpi, old) - MulDiv(r.top, dpi, old),
+                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOCOPYBITS);
+        HFONT font = control->Font();
+        HFONT scaled = font == oldDefault ? DefaultFont(dpi) : FontAtDpi(font, old, dpi);
+        if (scaled != font) SendMessageA(child, WM_SETFONT, reinterpret_cast<WPARAM>(scaled), FALSE);
+    }
+    if (suggested) {
+        SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+    } else {
+        RECT outer{};
+        GetWindowRect(hwnd_, &outer);
+        SetWindowPos(hwnd_, nullptr, 0, 0, MulDiv(outer.right - outer.left, dpi, old),
+                     MulDiv(outer.bottom - outer.top, dpi, old), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    Form_DpiChanged();
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 int Form::Register(Control* control) {
@@ -724,6 +911,9 @@ LRESULT Form::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SIZE:
             if (!loading_) Form_Resize();
             break;
+        case WM_DPICHANGED:
+            ChangeDpi(HIWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+            return 0;
         case WM_ACTIVATE:
             if (LOWORD(wParam) != WA_INACTIVE) Form_Activate();
             break;

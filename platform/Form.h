@@ -16,14 +16,30 @@ class Form;
 // Reasons a form is asked to unload, as the form runtime numbers them.
 enum UnloadMode { vbFormControlMenu = 0, vbFormCode = 1, vbAppWindows = 2, vbAppTaskManager = 3 };
 
-// Twips <-> pixels.
+// Twips <-> pixels at the system's DPI. A form's own geometry follows the DPI of its window.
 int TwipsToPixelsX(int twips);
 int TwipsToPixelsY(int twips);
 int PixelsToTwipsX(int pixels);
 int PixelsToTwipsY(int pixels);
 
-// The suite's dialog font (the system's message font).
-HFONT DefaultFont();
+// Layout figures are given in pixels as they are at 96 DPI (100 % scale), where a pixel is
+// 15 twips; the form runtime turns twips into the pixels of each window's DPI, so a layout
+// given this way grows with the display scale.
+constexpr int kDesignDpi = 96;
+constexpr int DesignTwips(int pixels) { return pixels * 15; }
+
+// The DPI of the monitor a window is on (the system's where the system cannot tell).
+int WindowDpi(HWND hwnd);
+// A figure meant at 96 DPI in pixels at `dpi`.
+int ScaleToDpi(int pixels, int dpi);
+
+// The suite's dialog font (the system's message font), sized for `dpi` (0: the system's).
+HFONT DefaultFont(int dpi = 0);
+// An icon of the program's resources (or the system's application icon) at the size the
+// system asks for: `small` the small icon's (16 pixels at 96 DPI), else the large one's (32).
+HICON LoadProgramIcon(int resource, bool small, int dpi = 0);
+// A bitmap of the program's resources, drawn at 96 DPI, scaled smoothly to `dpi`.
+HBITMAP LoadProgramBitmap(int resource, int dpi);
 
 class Control {
 public:
@@ -263,11 +279,14 @@ struct FormStyle {
     DWORD exStyle = 0;
     int width = 4800;   // twips, outer size
     int height = 3600;
+    // Twips; when set, the inner size, with the frame the window has at its DPI around it.
+    int clientWidth = 0;
+    int clientHeight = 0;
     std::string caption;
 };
 
 // A window of fixed size with a caption, a system menu and a minimise box, whose inner area
-// is clientWidth x clientHeight pixels.
+// is clientWidth x clientHeight pixels at 96 DPI.
 FormStyle FixedWindowStyle(int clientWidth, int clientHeight, const std::string& caption);
 
 class Form {
@@ -305,6 +324,13 @@ public:
     // Client area in twips.
     int ScaleWidth() const;
     int ScaleHeight() const;
+    // Sizes the window so that its client area is width x height twips.
+    void SetClientSize(int width, int height);
+    // The DPI the form is laid out for: its monitor's.
+    int Dpi() const { return dpi_; }
+    // The form's own pixels <-> twips, at its DPI.
+    int PixelsToTwips(int pixels) const;
+    int TwipsToPixels(int twips) const;
 
     HFONT Font() const { return font_; }
     void SetFont(HFONT font) { font_ = font; }
@@ -325,6 +351,9 @@ protected:
     // Return true to cancel the unload.
     virtual bool Form_QueryUnload(UnloadMode /*mode*/) { return false; }
     virtual void Form_Unload() {}
+    // After the form has moved to a monitor of another DPI and the runtime has scaled its
+    // controls, fonts and size; a form that measures text lays itself out again here.
+    virtual void Form_DpiChanged() {}
     // Messages the form runtime does not handle itself; the default passes them on.
     virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
@@ -341,6 +370,7 @@ private:
     void Detach();
     // `changed`: the desktop behind the form has just changed; otherwise its timer has come.
     void RepaintAfterDesktop(bool changed);
+    void ChangeDpi(int dpi, const RECT* suggested);
 
     HWND hwnd_ = nullptr;
     HWND toolTip_ = nullptr;
@@ -349,6 +379,7 @@ private:
     std::vector<Timer*> timers_;
     int modalDepth_ = 0;
     int desktopRepaints_ = 0;
+    int dpi_ = kDesignDpi;
     bool loading_ = false;
 };
 

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <vector>
@@ -39,15 +40,17 @@ HFONT MakeFont(const char* face, double points, int dpi) {
 }
 
 // The window's own pointer: a small white ring with a dark rim, its hot spot in the middle,
-// unobtrusive over any picture.
-HCURSOR MakePointer() {
-    const int size = GetSystemMetrics(SM_CXCURSOR) > 0 ? GetSystemMetrics(SM_CXCURSOR) : 32;
+// unobtrusive over any picture. Drawn at 96 DPI, as large as the scale makes it.
+HCURSOR MakePointer(int dpi) {
+    const int scaled = platform::ScaleToDpi(16, dpi);
+    const int size = std::max({GetSystemMetrics(SM_CXCURSOR), 32, (scaled + 15) / 16 * 16});
     const int bytesPerRow = (size + 15) / 16 * 2;
     std::vector<BYTE> andMask(static_cast<size_t>(bytesPerRow) * size, 0xFF), xorMask(andMask.size(), 0);
+    const double unit = scaled / 16.0;  // pixels per pixel at 96 DPI
     const double centre = 7.5;
     for (int y = 0; y < size; ++y)
         for (int x = 0; x < size; ++x) {
-            const double d = std::hypot(x - centre, y - centre);
+            const double d = std::hypot((x + 0.5) / unit - 0.5 - centre, (y + 0.5) / unit - 0.5 - centre);
             const bool rim = d >= 2.5 && d < 7.5 && !(d >= 3.5 && d < 6.5);
             const bool ring = d >= 3.5 && d < 6.5;
             if (!rim && !ring) continue;
@@ -56,7 +59,8 @@ HCURSOR MakePointer() {
             andMask[at] = static_cast<BYTE>(andMask[at] & ~bit);
             if (ring) xorMask[at] = static_cast<BYTE>(xorMask[at] | bit);
         }
-    return CreateCursor(GetModuleHandleA(nullptr), 7, 7, size, size, andMask.data(), xorMask.data());
+    const int hotSpot = static_cast<int>(centre * unit);
+    return CreateCursor(GetModuleHandleA(nullptr), hotSpot, hotSpot, size, size, andMask.data(), xorMask.data());
 }
 
 bool IsScrollKey(int key) {
@@ -241,7 +245,7 @@ void frmSSaver::CreateControls() {
 }
 
 void frmSSaver::Form_Load() {
-    const int dpi = static_cast<int>(std::lround(1440.0 / platform::TwipsPerPixelY()));
+    const int dpi = Dpi();
     // 1.
     if (InPreviewPane) {
         SetCaption(kPreviewCaption);
@@ -249,7 +253,7 @@ void frmSSaver::Form_Load() {
     } else {
         SetCaption(platform::App().Title);
         font_ = MakeFont("MS Sans Serif", 8.25, dpi);
-        pointer_ = MakePointer();
+        pointer_ = MakePointer(dpi);
     }
     SetFont(font_);
     CreateControls();
@@ -437,7 +441,7 @@ LRESULT frmSSaver::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 void frmSSaver::ForwardMouse(const platform::Control& from, int button, int x, int y, bool down) {
     // The child's position in the window's pixels, so that a move from the background onto
     // a picture is no jump.
-    POINT at{platform::TwipsToPixelsX(x), platform::TwipsToPixelsY(y)};
+    POINT at{TwipsToPixels(x), TwipsToPixels(y)};
     MapWindowPoints(from.hWnd(), hWnd(), &at, 1);
     if (down)
         Form_MouseDown(button, static_cast<float>(at.x), static_cast<float>(at.y));

@@ -26,8 +26,8 @@ bool FolderMode = false;
 
 namespace {
 
-int X(int pixels) { return platform::PixelsToTwipsX(pixels); }
-int Y(int pixels) { return platform::PixelsToTwipsY(pixels); }
+int X(int pixels) { return platform::DesignTwips(pixels); }
+int Y(int pixels) { return platform::DesignTwips(pixels); }
 
 // Layout in pixels of the client area: it fits a 800 x 600 screen with room to spare.
 constexpr int kClientWidth = 480;
