@@ -134,7 +134,8 @@ TEST_F(SaverProgram, PreviewLivesInsideTheGivenWindowUntilItGoes) {
     ASSERT_TRUE(host);
     Started preview("/p " + std::to_string(reinterpret_cast<uintptr_t>(host)));
     HWND child = nullptr;
-    for (int i = 0; i < 200 && !child; ++i) {
+    // Found once it is placed and shown, its last step: it is a child a moment before that.
+    for (int i = 0; i < 200 && !(child && IsWindowVisible(child)); ++i) {
         testing_support::PumpMessages();
         Sleep(50);
         child = FindWindowExA(host, nullptr, nullptr, "Preview");
