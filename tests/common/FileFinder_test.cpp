@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -262,7 +263,7 @@ TEST(FindFiles, LinkLoopsEndAndEachFolderIsListedOnce) {
     // id of the link itself, not of the folder it leads to (Wine gives the folder's): what the
     // listing says of a link cannot tell a loop, only opening the link can.
     const auto wineListing = common::seams::ReadFolder;
-    unsigned long long ownIds = 0;
+    std::map<std::pair<std::wstring, unsigned long long>, unsigned long long> ownIds;  // by name and target
     platform::ScopedSeam<decltype(common::seams::ReadFolder)> asWindows{
         common::seams::ReadFolder, [&](const std::wstring& path, std::vector<unsigned long long>& buffer) {
             std::vector<FolderEntry> entries = wineListing(path, buffer);
@@ -270,14 +271,16 @@ TEST(FindFiles, LinkLoopsEndAndEachFolderIsListedOnce) {
                 if (entry.name == L"Up" || entry.name == L"Self" || entry.name == L"B" || entry.name == L"ToC" ||
                     entry.name == L"Out") {
                     entry.attributes |= FILE_ATTRIBUTE_REPARSE_POINT;
-                    entry.fileId = (1ull << 40) + ++ownIds;
+                    unsigned long long& own = ownIds[{entry.name, entry.fileId}];
+                    if (!own) own = (1ull << 40) + ownIds.size();
+                    entry.fileId = own;
                 }
             return entries;
         }};
     EXPECT_EQ(FindFiles(r, kPicFileSpec, true, false), 4);
     EXPECT_EQ(PicFolders, (Paths{r, r + "\\A", r + "\\C", r + "\\C\\Out"}));
     EXPECT_EQ(Found(), (Paths{r + "\\top.jpg", r + "\\A\\a.jpg", r + "\\C\\c.gif", r + "\\C\\Out\\o.bmp"}));
-    EXPECT_GT(ownIds, 0u);
+    EXPECT_EQ(ownIds.size(), 5u);
 }
 
 TEST(FindFiles, UnreadableFolderAddsNothing) {

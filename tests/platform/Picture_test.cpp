@@ -161,6 +161,11 @@ TEST(Picture, LoadFailuresGiveAnEmptyPictureAndADescription) {
         EXPECT_TRUE(Picture::Load(Data(file), &error).Empty()) << file;
         EXPECT_EQ(error, "The file is not a valid JPEG, GIF or bitmap picture.") << file;
     }
+    // A picture the decoder knows but cannot turn into pixels (a bitmap holding a JPEG, as
+    // printers take) is unreadable, not invalid.
+    error.clear();
+    EXPECT_TRUE(Picture::Load(Data("jpeg-inside.bmp"), &error).Empty());
+    EXPECT_EQ(error, "The picture could not be read: its pixel format is not supported.");
     // A header that asks for 3.6 GB is refused before anything is allocated.
     error.clear();
     EXPECT_TRUE(Picture::Load(Data("huge-header.bmp"), &error).Empty());
