@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "common/FolderWalk_.h"
 #include "common/PicturePick_.h"
 #include "common/SettingsText_.h"
 #include "platform/Format.h"
@@ -36,6 +37,7 @@ SaverSettingsRecord ReadSaverSettings(const SettingReader& read) {
     s.RandomColor = c.Flag("Random Color", d.RandomColor);
     s.DisplayTime = c.Flag("Display Time", d.DisplayTime);
     s.DisplayName = c.Flag("Display Name", d.DisplayName);
+    s.MorePicTypes = c.Flag(common::kMorePicTypesKey, d.MorePicTypes);
     return s;
 }
 
@@ -60,6 +62,7 @@ SettingTexts SetupTexts(const SaverSettingsRecord& s) {
         {"Allow Mouse", BoolText(s.AllowMouse)},
         {"Tile Percent", n(s.TilePercent)},
         {"Skip Errors", BoolText(s.SkipErrors)},
+        {common::kMorePicTypesKey, BoolText(s.MorePicTypes)},
     };
 }
 

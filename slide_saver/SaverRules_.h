@@ -27,6 +27,7 @@ struct SaverSettingsRecord {
     bool RandomColor = false;
     bool DisplayTime = false;
     bool DisplayName = false;
+    bool MorePicTypes = false;
 };
 
 using common::SettingReader;
@@ -37,7 +38,7 @@ using SettingTexts = std::vector<std::pair<std::string, std::string>>;
 SaverSettingsRecord ReadSaverSettings(const SettingReader& read);
 // The five settings the show's keys toggle, in the order they are saved.
 SettingTexts ToggleTexts(const SaverSettingsRecord& settings);
-// The eight settings the setup dialog saves before the toggles, in their order.
+// The nine settings the setup dialog saves before the toggles, in their order.
 SettingTexts SetupTexts(const SaverSettingsRecord& settings);
 
 // "Pics Folder 00" to "Pics Folder 19".

@@ -4,10 +4,13 @@
 
 #include <cmath>
 #include <cstdint>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "common/FileFolderExists_.h"
 #include "common/FileFolderFunctions_.h"
+#include "common/FolderWalk_.h"
 #include "common/SettingsReg_.h"
 #include "common/SettingsText_.h"
 #include "common/TextFunctions_.h"
@@ -103,9 +106,9 @@ LRESULT CALLBACK ScrollBarKeys(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
 
 // ---------------------------------------------------------------- SlideImage
 
-bool SlideImage::Load(const std::string& path, std::string* error) {
+bool SlideImage::Load(const std::string& path, std::string* error, bool morePicTypes) {
     Release();
-    picture_ = platform::Picture::Load(path, error);
+    picture_ = platform::Picture::Load(path, error, morePicTypes);
     return !picture_.Empty();
 }
 
@@ -264,7 +267,8 @@ void frmSSaver::Form_Load() {
         }
     }
     // 2.
-    common::FindFiles(SaverSettings.PicsFolder, common::kPicFileSpec, SaverSettings.PicsSubfolders, false);
+    common::FindFiles(SaverSettings.PicsFolder, common::PicFileSpec(SaverSettings.MorePicTypes),
+                      SaverSettings.PicsSubfolders, false);
     // 3.
     lblTimeLeft.SetVisible(SaverSettings.DisplayTime);
     lblFilename.SetVisible(SaverSettings.DisplayName);
@@ -473,7 +477,13 @@ void frmSSaver::ShowNextPic(bool previous) {
             return;
         path = common::PicFiles[Pick.CurrentIndex];
         std::string error;
-        if (Graphic[ActiveFrame].Load(path, &error)) {
+        if (Graphic[ActiveFrame].Load(path, &error, SaverSettings.MorePicTypes)) {
+            // What shows through is the screen's colour around the picture; flattened before the
+            // layout makes its stretched or tiled copies, so that the colour is drawn now.
+            if (Graphic[ActiveFrame].Picture().HasAlpha()) {
+                if (SaverSettings.RandomColor) nextBackColor_ = common::RandomColor(kMessageColor, platform::Rnd);
+                Graphic[ActiveFrame].Flatten(nextBackColor_.value_or(backColor_));
+            }
             if (InPreviewPane || SaverSettings.BestFit)
                 ShowPicBestFit();
             else
@@ -507,7 +517,7 @@ bool frmSSaver::CheckPicsFolder() {
     }
     if (common::UBound(common::PicFiles) < 1) {
         ShowScreenMessage(false, FolderQuote(folder) + "\r\n" + kFolderEmpty + "\r\npic files " +
-                                     common::kPicFileTypes + ".");
+                                     common::PicFileTypes(SaverSettings.MorePicTypes) + ".");
         return false;
     }
     return true;
@@ -622,8 +632,9 @@ void frmSSaver::FinishPicDisplay(bool flip) {
 }
 
 void frmSSaver::SetRandomBackColor() {
+    const std::optional<COLORREF> drawn = std::exchange(nextBackColor_, std::nullopt);
     if (!SaverSettings.RandomColor || Tiled) return;
-    SetBackColor(common::RandomColor(kMessageColor, platform::Rnd));
+    SetBackColor(drawn ? *drawn : common::RandomColor(kMessageColor, platform::Rnd));
 }
 
 void frmSSaver::ShowTimeLeft(const std::string& text) {

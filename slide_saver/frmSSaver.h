@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "common/PicturePick_.h"
@@ -39,7 +40,9 @@ public:
     SlideImage& operator=(const SlideImage&) = delete;
     ~SlideImage() { Release(); }
 
-    bool Load(const std::string& path, std::string* error);
+    bool Load(const std::string& path, std::string* error, bool morePicTypes = false);
+    // Transparent parts take this colour (see platform::Picture::Flatten); before SetStretch.
+    void Flatten(COLORREF background) { picture_.Flatten(background); }
     const platform::Picture& Picture() const { return picture_; }
     bool Empty() const { return picture_.Empty(); }
     int Width() const { return picture_.Width(); }
@@ -153,6 +156,9 @@ private:
     bool PasswordInForce() const;
 
     COLORREF backColor_ = RGB(0, 0, 0);
+    // The random colour drawn for a transparent picture before it was laid out, which
+    // SetRandomBackColor then gives the window.
+    std::optional<COLORREF> nextBackColor_;
     COLORREF timeLeftColor_ = kTimeLeftColor;
     std::string printed_;
     HBITMAP background_ = nullptr;

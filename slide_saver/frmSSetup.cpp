@@ -5,6 +5,7 @@
 #include "common/About.h"
 #include "common/FileFolderExists_.h"
 #include "common/FileFolderFunctions_.h"
+#include "common/FolderWalk_.h"
 #include "common/FitStuff_.h"
 #include "common/FolderHistory_.h"
 #include "common/GetDesktopSize_.h"
@@ -31,7 +32,7 @@ int Y(int pixels) { return platform::PixelsToTwipsY(pixels); }
 
 // Layout in pixels of the client area: it fits a 800 x 600 screen with room to spare.
 constexpr int kClientWidth = 480;
-constexpr int kClientHeight = 480;
+constexpr int kClientHeight = 502;
 constexpr int kMargin = 8;
 constexpr int kInner = kMargin + 8;
 constexpr int kRowHeight = 20;
@@ -135,7 +136,7 @@ void frmSSetup::CreateControls() {
     }
 
     // The behaviour
-    frOptions.Create(*this, "Behavioral settings", X(kMargin), Y(164), X(right - kMargin), Y(240));
+    frOptions.Create(*this, "Behavioral settings", X(kMargin), Y(164), X(right - kMargin), Y(262));
     int top = 184;
     auto check = [&](platform::CheckBox& box, const char* caption, int height) {
         box.Create(*this, caption, X(kInner), Y(top), X(width), Y(height));
@@ -162,12 +163,13 @@ void frmSSetup::CreateControls() {
           "screen (see tooltip)",
           kTwoRows);
     chkSkipPicErrors.SetToolTipText(kSkipErrorsTip);
+    check(chkMorePicTypes, common::kMorePicTypesCaption, kRowHeight);
     check(chkRandomBackColor, "Use random background screen &colors", kRowHeight);
     check(chkDisplayTimeLeft, "Display the &time remaining until the next pic is shown", kRowHeight);
     check(chkDisplayFilename, "Display the f&ile name of the pic being shown", kRowHeight);
 
     // The buttons
-    const int row1 = 412, row2 = 446, gap = 6;
+    const int row1 = 434, row2 = 468, gap = 6;
     platform::CommandButton* actions[] = {&cmdPreview, &cmdWallpaper, &cmdClearWP, &cmdKeys, &cmdAbout};
     const char* actionCaptions[] = {"Pre&view", "&Browse...", "Clear &WP", "&Keys...", "About..."};
     for (int i = 0; i < 5; ++i)
@@ -194,6 +196,7 @@ void frmSSetup::WireEvents() {
     SetWindowSubclass(txtTilePicsPercent.hWnd(), &PassFocusOn, 1,
                       reinterpret_cast<DWORD_PTR>(scrTilePicsPercent.hWnd()));
     chkSkipPicErrors.Click = [this] { chkSkipPicErrors_Click(); };
+    chkMorePicTypes.Click = [this] { chkMorePicTypes_Click(); };
     chkRandomBackColor.Click = [this] { chkRandomBackColor_Click(); };
     chkDisplayTimeLeft.Click = [this] { chkDisplayTimeLeft_Click(); };
     chkDisplayFilename.Click = [this] { chkDisplayFilename_Click(); };
@@ -232,6 +235,7 @@ void frmSSetup::Form_Load() {
     chkShowPicsRandomly.SetValue(s.ShowRandom);
     chkAllowMouseMovement.SetValue(s.AllowMouse);
     chkSkipPicErrors.SetValue(s.SkipErrors);
+    chkMorePicTypes.SetValue(s.MorePicTypes);
     SaverSettings = s;
     CopyTogglesToControls();
     scrTilePicsPercent.SetValue(scrTilePicsPercent.Max() - s.TilePercent + scrTilePicsPercent.Min());
@@ -312,7 +316,8 @@ void frmSSetup::LoadFolderHistory() { common::LoadFolderHistory(cboPicFolder, kS
 
 bool frmSSetup::BuildPicList(const std::string& folder) {
     BuildingList = true;
-    const bool found = common::SearchPicFolder(&cboPicFolder, folder, SaverSettings.PicsSubfolders);
+    const bool found = common::SearchPicFolder(&cboPicFolder, folder, SaverSettings.PicsSubfolders,
+                                               SaverSettings.MorePicTypes);
     BuildingList = false;
     return found;
 }
@@ -330,7 +335,7 @@ void frmSSetup::AfterFolderChange() {
 
 void frmSSetup::cmdPicFolder_Click() {
     const auto search = [this](const std::string& folder) { return BuildPicList(folder); };
-    if (common::BrowseForPicFolder(hWnd(), SaverSettings.PicsFolder, search)) AfterFolderChange();
+    if (common::BrowseForPicFolder(hWnd(), SaverSettings.PicsFolder, SaverSettings.MorePicTypes, search)) AfterFolderChange();
 }
 
 void frmSSetup::cmdClearList_Click(int index) {
@@ -342,6 +347,14 @@ void frmSSetup::cmdClearList_Click(int index) {
 
 void frmSSetup::chkIncludeSubsfolders_Click() {
     SaverSettings.PicsSubfolders = chkIncludeSubsfolders.Value() == 1;
+    if (Loading) return;
+    BuildPicList(SaverSettings.PicsFolder);
+    AfterFolderChange();
+}
+
+// The same folder searched again with the other patterns.
+void frmSSetup::chkMorePicTypes_Click() {
+    SaverSettings.MorePicTypes = chkMorePicTypes.Value() == 1;
     if (Loading) return;
     BuildPicList(SaverSettings.PicsFolder);
     AfterFolderChange();

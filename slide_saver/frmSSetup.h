@@ -43,6 +43,7 @@ public:
     platform::ScrollBar scrTilePicsPercent;
     platform::Label lblTilePics;
     platform::CheckBox chkSkipPicErrors, chkRandomBackColor, chkDisplayTimeLeft, chkDisplayFilename;
+    platform::CheckBox chkMorePicTypes;
 
     platform::Label lblVersion;
     platform::CommandButton cmdOK, cmdCancel, cmdPreview, cmdWallpaper, cmdClearWP, cmdKeys, cmdAbout;
@@ -68,6 +69,7 @@ public:
     void chkTilePics_Click();
     void scrTilePicsPercent_Change();
     void chkSkipPicErrors_Click();
+    void chkMorePicTypes_Click();
     void chkRandomBackColor_Click();
     void chkDisplayTimeLeft_Click();
     void chkDisplayFilename_Click();

@@ -22,7 +22,7 @@ TEST(SaverSettings, DefaultsRangesAndTrimmedFolder) {
     EXPECT_EQ(none.ShowDelay, 10);
     EXPECT_EQ(none.QuickDelay, 1);
     EXPECT_EQ(none.TilePercent, 50);
-    EXPECT_FALSE(none.BestFit || none.TileSmall || none.AllowMouse || none.DisplayName);
+    EXPECT_FALSE(none.BestFit || none.TileSmall || none.AllowMouse || none.DisplayName || none.MorePicTypes);
 
     EXPECT_EQ(ReadFrom({{"Show Delay", "0"}}).ShowDelay, 10);
     EXPECT_EQ(ReadFrom({{"Show Delay", "601"}}).ShowDelay, 10);
@@ -34,8 +34,9 @@ TEST(SaverSettings, DefaultsRangesAndTrimmedFolder) {
     EXPECT_EQ(ReadFrom({{"Tile Percent", "100"}}).TilePercent, 100);
     EXPECT_EQ(ReadFrom({{"Tile Percent", "0"}}).TilePercent, 50);
     EXPECT_EQ(ReadFrom({{"Pics Folder", "  C:\\Pics  "}}).PicsFolder, "C:\\Pics");
-    const SaverSettingsRecord on = ReadFrom({{"Best Fit", "True"}, {"Display Name", "true"}, {"Allow Mouse", "-1"}});
-    EXPECT_TRUE(on.BestFit && on.DisplayName && on.AllowMouse);
+    const SaverSettingsRecord on = ReadFrom(
+        {{"Best Fit", "True"}, {"Display Name", "true"}, {"Allow Mouse", "-1"}, {"More Pic Types", "True"}});
+    EXPECT_TRUE(on.BestFit && on.DisplayName && on.AllowMouse && on.MorePicTypes);
 }
 
 TEST(SaverSettings, TogglesAndSetupKeysInTheirOrder) {
@@ -44,6 +45,7 @@ TEST(SaverSettings, TogglesAndSetupKeysInTheirOrder) {
     s.DisplayName = true;
     s.PicsFolder = "C:\\Pics";
     s.ShowDelay = 90;
+    s.MorePicTypes = true;
     const SettingTexts toggles = ToggleTexts(s);
     const SettingTexts expectedToggles = {{"Best Fit", "True"},
                                           {"Tile Small", "False"},
@@ -55,7 +57,8 @@ TEST(SaverSettings, TogglesAndSetupKeysInTheirOrder) {
     const SettingTexts expectedSetup = {{"Pics Folder", "C:\\Pics"}, {"Pics Subfolders", "False"},
                                         {"Show Delay", "90"},        {"Quick Delay", "1"},
                                         {"Show Random", "False"},    {"Allow Mouse", "False"},
-                                        {"Tile Percent", "50"},      {"Skip Errors", "False"}};
+                                        {"Tile Percent", "50"},      {"Skip Errors", "False"},
+                                        {"More Pic Types", "True"}};
     EXPECT_EQ(setup, expectedSetup);
     EXPECT_EQ(FolderHistoryKey(0), "Pics Folder 00");
     EXPECT_EQ(FolderHistoryKey(19), "Pics Folder 19");
