@@ -246,7 +246,7 @@ TEST_F(SetupWindow, MorePicTypesSearchesAgainNamesEveryTypeAndIsStored) {
     EXPECT_EQ(window->chkMorePicTypes.Text(), "Also use PNG, TIFF, WebP, HEIC and AVIF pictures");
     EXPECT_EQ(window->chkMorePicTypes.Value(), 0);  // missing means off
     EXPECT_EQ(PicCount(), 0);
-    window->chkMorePicTypes.PerformClick();
+    SendMessageA(window->chkMorePicTypes.hWnd(), BM_CLICK, 0, 0);
     EXPECT_TRUE(Settings.MorePicTypes);
     EXPECT_EQ(PicCount(), 3);
     EXPECT_EQ(window->frPicFolder.Text(), "Fo&lder containing the pic files  (3 found)");
@@ -268,7 +268,7 @@ TEST_F(SetupWindow, MorePicTypesSearchesAgainNamesEveryTypeAndIsStored) {
     Load();
     EXPECT_EQ(window->chkMorePicTypes.Value(), 1);
     EXPECT_EQ(PicCount(), 3);
-    window->chkMorePicTypes.PerformClick();
+    SendMessageA(window->chkMorePicTypes.hWnd(), BM_CLICK, 0, 0);
     EXPECT_EQ(PicCount(), 0);
     window->cmdOK.PerformClick();
     EXPECT_EQ(RegString(HKEY_CURRENT_USER, kKey, "More Pic Types"), "False");
