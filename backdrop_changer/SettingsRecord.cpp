@@ -1,5 +1,6 @@
 #include "backdrop_changer/SettingsRecord.h"
 
+#include "common/FolderWalk_.h"
 #include "common/SettingsText_.h"
 #include "platform/Format.h"
 
@@ -30,6 +31,7 @@ SettingsRecord ReadSettings(const SettingReader& read) {
     s.TwoColumnMenu = c.Flag("2-Column Menu", d.TwoColumnMenu);
     s.DesktopText = c.Flag("Desktop Text", d.DesktopText);
     s.DesktopView = c.Number("Desktop View", d.DesktopView);
+    s.MorePicTypes = c.Flag(common::kMorePicTypesKey, d.MorePicTypes);
     return s;
 }
 
@@ -55,6 +57,7 @@ std::vector<std::pair<std::string, std::string>> SettingsTexts(const SettingsRec
         {"2-Column Menu", BoolText(s.TwoColumnMenu)},
         {"Desktop Text", BoolText(s.DesktopText)},
         {"Desktop View", n(s.DesktopView)},
+        {common::kMorePicTypesKey, BoolText(s.MorePicTypes)},
     };
 }
 

@@ -31,6 +31,7 @@ struct SettingsRecord {
     bool TwoColumnMenu = false;
     bool DesktopText = false;
     int32_t DesktopView = 0;
+    bool MorePicTypes = false;
 };
 
 using common::SettingReader;
@@ -39,7 +40,7 @@ using common::SettingReader;
 // their range (or not convertible) back to the default.
 SettingsRecord ReadSettings(const SettingReader& read);
 
-// The 19 keys with their stored texts, in the order of the record.
+// The 20 keys with their stored texts, in the order of the record.
 std::vector<std::pair<std::string, std::string>> SettingsTexts(const SettingsRecord& settings);
 
 // "Pics Folder 00" to "Pics Folder 19".

@@ -8,6 +8,7 @@
 
 #include "common/FileFolderExists_.h"
 #include "common/FileFolderFunctions_.h"
+#include "common/FolderWalk_.h"
 #include "common/GetDesktopSize_.h"
 #include "common/PicFolderList_.h"
 #include "common/SettingsApp_.h"
@@ -70,13 +71,15 @@ long StyleCode(Hang how) {
 }
 
 // Measures the picture against the whole screen, chooses its layout and hangs it.
-void HangPicture(const platform::Picture& picture, const std::string& path) {
+void HangPicture(platform::Picture& picture, const std::string& path) {
     common::GetDesktopSize(false, true, "");
     const long w = PixelsFromTwips(picture.WidthTwips(), platform::TwipsPerPixelX());
     const long h = PixelsFromTwips(picture.HeightTwips(), platform::TwipsPerPixelY());
     const FitOptions options{Settings.StretchFit, Settings.StretchType, Settings.TileSmall, Settings.TilePercent};
     const Hang how = ChooseHang(w, h, common::DesktopArea.Width, common::DesktopArea.Height, options);
     if (how == Hang::Center) SetRandomDesktopColor();
+    // What shows through a transparent picture is the desktop's colour, as around it.
+    picture.Flatten(GetSysColor(COLOR_BACKGROUND));
     if (!common::SetWallpaper(common::WallpaperFilePath(), picture, StyleCode(how), false)) return;
     if (!host) return;
     if (Settings.DisplayTime) host->SetInfoPicPath(path);
@@ -120,7 +123,7 @@ void ShowNextPic(bool previous) {
         if (!PickNextIndex(PicPosition, count, previous, Settings.ShowRandom, platform::Rnd)) return;
         const std::string path = common::PicFiles[PicPosition.CurrentIndex];
         std::string error;
-        platform::Picture picture = platform::Picture::Load(path, &error);
+        platform::Picture picture = platform::Picture::Load(path, &error, Settings.MorePicTypes);
         if (!picture.Empty()) {
             HangPicture(picture, path);
             return;
@@ -153,7 +156,7 @@ bool CheckPicsFolder() {
     }
     if (PicCount() == 0) {
         SwitchRotationOff();
-        platform::MsgBox(kFolderQuote + folder + kFolderHasNoPics + common::kPicFileTypes + ".", platform::kMsgWarning);
+        platform::MsgBox(kFolderQuote + folder + kFolderHasNoPics + common::PicFileTypes(Settings.MorePicTypes) + ".", platform::kMsgWarning);
         return false;
     }
     return true;
@@ -173,7 +176,8 @@ void SetRandomDesktopColor() {
 
 bool BuildPicList(const std::string& folder) {
     if (host) host->SetBuildingList(true);
-    const bool found = common::SearchPicFolder(host ? &host->FolderList() : nullptr, folder, Settings.PicsSubfolders);
+    const bool found = common::SearchPicFolder(host ? &host->FolderList() : nullptr, folder, Settings.PicsSubfolders,
+                                               Settings.MorePicTypes);
     if (host) host->SetBuildingList(false);
     return found;
 }

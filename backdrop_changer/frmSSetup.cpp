@@ -9,6 +9,7 @@
 #include "common/CreateStartupLink_.h"
 #include "common/FileFolderExists_.h"
 #include "common/FileFolderFunctions_.h"
+#include "common/FolderWalk_.h"
 #include "common/FitStuff_.h"
 #include "common/GetDesktopSize_.h"
 #include "common/PicFolderList_.h"
@@ -195,10 +196,12 @@ void frmSSetup::CreatePages() {
     scrTilePicsPercent.SetRange(1, 100);
     scrTilePicsPercent.LargeChange = 10;
     lblTilePics.Create(*this, "% of desktop size", X(246), Y(108), X(140), Y(16));
+    chkMorePicTypes.Create(*this, common::kMorePicTypesCaption, 0, Y(130), X(w), Y(kRowHeight));
     for (platform::Control* control :
          std::initializer_list<platform::Control*>{&chkShowPicsRandomly, &chkSkipPicErrors, &chkStretchPics,
                                                    &optStretchPics[1], &optStretchPics[0], &chkTilePics,
-                                                   &txtTilePicsPercent, &scrTilePicsPercent, &lblTilePics})
+                                                   &txtTilePicsPercent, &scrTilePicsPercent, &lblTilePics,
+                                                   &chkMorePicTypes})
         put(*control, Frame1[0]);
 
     // Page 2
@@ -316,6 +319,7 @@ void frmSSetup::WireEvents() {
     for (int i = 0; i < 3; ++i) Check1[i].Click = [this, i] { Check1_Click(i); };
     chkShowPicsRandomly.Click = [this] { chkShowPicsRandomly_Click(); };
     chkSkipPicErrors.Click = [this] { chkSkipPicErrors_Click(); };
+    chkMorePicTypes.Click = [this] { chkMorePicTypes_Click(); };
     chkStretchPics.Click = [this] { chkStretchPics_Click(); };
     chkTilePics.Click = [this] { chkTilePics_Click(); };
     scrTilePicsPercent.Change = scrTilePicsPercent.Scroll = [this] { scrTilePicsPercent_Change(); };
@@ -414,6 +418,7 @@ void frmSSetup::CopySettingsToControls() {
     chkIncludeSubsfolders.SetValue(s.PicsSubfolders);
     chkShowPicsRandomly.SetValue(s.ShowRandom);
     chkSkipPicErrors.SetValue(s.SkipErrors);
+    chkMorePicTypes.SetValue(s.MorePicTypes);
     chkStretchPics.SetValue(s.StretchFit);
     chkStretchPics_Click();
     if (s.StretchType == 0 || s.StretchType == 1) optStretchPics[s.StretchType].SetValue(true);
@@ -551,6 +556,14 @@ void frmSSetup::chkClearWPExit_Click() { Settings.ClearWallpaper = chkClearWPExi
 // Takes effect the next time the window goes to the tray.
 void frmSSetup::chk2ColumnMenu_Click() { Settings.TwoColumnMenu = chk2ColumnMenu.Value() == 1; }
 
+// The same folder searched again with the other patterns.
+void frmSSetup::chkMorePicTypes_Click() {
+    Settings.MorePicTypes = chkMorePicTypes.Value() == 1;
+    if (Loading) return;
+    BuildPicList(Settings.PicsFolder);
+    AfterFolderChange();
+}
+
 void frmSSetup::chkIncludeSubsfolders_Click() {
     Settings.PicsSubfolders = chkIncludeSubsfolders.Value() == 1;
     if (Loading) return;
@@ -649,7 +662,7 @@ void frmSSetup::LoadFolderHistory() { common::LoadFolderHistory(cboPicFolder, kS
 
 void frmSSetup::cmdPicFolder_Click() {
     const auto search = [](const std::string& folder) { return BuildPicList(folder); };
-    if (common::BrowseForPicFolder(hWnd(), Settings.PicsFolder, search)) AfterFolderChange();
+    if (common::BrowseForPicFolder(hWnd(), Settings.PicsFolder, Settings.MorePicTypes, search)) AfterFolderChange();
 }
 
 void frmSSetup::cmdClearList_Click(int index) {

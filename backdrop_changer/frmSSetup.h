@@ -54,6 +54,7 @@ public:
     platform::TextBox txtTilePicsPercent;
     platform::ScrollBar scrTilePicsPercent;
     platform::Label lblTilePics;
+    platform::CheckBox chkMorePicTypes;
     // Page 2
     platform::Label lblDelayActivate;
     platform::ComboBox cboDesktopView;
@@ -119,6 +120,7 @@ public:
     void Check1_Click(int index);
     void chkShowPicsRandomly_Click();
     void chkSkipPicErrors_Click();
+    void chkMorePicTypes_Click();
     void chkStretchPics_Click();
     void optStretchPics_Click(int index);
     void chkTilePics_Click();

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <winternl.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <unordered_set>
 
@@ -239,6 +240,9 @@ void FFF::AddFiles(const std::wstring& shortPath, const std::string& longPath, c
     std::vector<const Entry*> candidates;
     std::vector<std::wstring> upperNames, upperShortNames;
     bool upperDone = false;
+    // A file that two patterns take is listed once, under the first: "x.tiff" is also
+    // "X~1.TIF" to "*.tif".
+    std::unordered_set<std::wstring> listed;
     for (size_t p = 0; p < files.patterns.size(); ++p) {
         if (files.checkOnly && files.matched) return;
         std::vector<Entry> searched;
@@ -266,6 +270,10 @@ void FFF::AddFiles(const std::wstring& shortPath, const std::string& longPath, c
                     (!upperShortNames[i].empty() && MatchesMask(mask, upperShortNames[i])))
                     matches.push_back(candidates[i]);
         }
+        if (files.patterns.size() > 1)
+            matches.erase(std::remove_if(matches.begin(), matches.end(),
+                                         [&](const Entry* entry) { return !listed.insert(Upper(entry->name)).second; }),
+                          matches.end());
         if (matches.empty()) continue;
         if (files.checkOnly) {
             files.matched = true;

@@ -1,6 +1,7 @@
 #include "common/FolderWalk_.h"
 
 #include <algorithm>
+#include <iterator>
 #include <numeric>
 
 namespace common {
@@ -14,6 +15,33 @@ std::vector<std::string> SplitFileSpec(const std::string& fileSpec) {
         from = at + 1;
     }
     return patterns;
+}
+
+namespace {
+
+int PicPatternCount(bool morePicTypes) {
+    return morePicTypes ? static_cast<int>(std::size(kPicPatterns)) : kBasicPicPatterns;
+}
+
+}  // namespace
+
+std::string PicFileSpec(bool morePicTypes) {
+    std::string spec;
+    for (int i = 0; i < PicPatternCount(morePicTypes); ++i) {
+        if (i) spec += ';';
+        spec += kPicPatterns[i];
+    }
+    return spec;
+}
+
+std::string PicFileTypes(bool morePicTypes) {
+    std::string types = "(";
+    // "*.jpe*" is written ".jpe*": only the leading star goes.
+    for (int i = 0; i < PicPatternCount(morePicTypes); ++i) {
+        if (i) types += ", ";
+        types += kPicPatterns[i] + 1;
+    }
+    return types + ")";
 }
 
 std::string WithBackslash(const std::string& path) {

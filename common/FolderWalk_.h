@@ -14,6 +14,19 @@ namespace common {
 // pattern, empty parts included.
 std::vector<std::string> SplitFileSpec(const std::string& fileSpec);
 
+// The picture patterns the suite searches with, in search order: the first four always, the
+// rest only with the "More Pic Types" option. Every list and message is built from here.
+inline constexpr const char* kPicPatterns[] = {"*.jpg",  "*.jpe*", "*.gif",  "*.bmp",  "*.png", "*.tif",
+                                               "*.tiff", "*.webp", "*.heic", "*.heif", "*.avif"};
+inline constexpr int kBasicPicPatterns = 4;
+// The option's check box or menu item in each program, and its settings value.
+inline constexpr const char* kMorePicTypesCaption = "Also use PNG, TIFF, WebP, HEIC and AVIF pictures";
+inline constexpr const char* kMorePicTypesKey = "More Pic Types";
+// "*.jpg;*.jpe*;*.gif;*.bmp", or the longer list with more types.
+std::string PicFileSpec(bool morePicTypes);
+// The same set as messages write it: "(.jpg, .jpe*, .gif, .bmp)", or the longer one.
+std::string PicFileTypes(bool morePicTypes);
+
 // The path with a backslash appended unless it already ends with one.
 std::string WithBackslash(const std::string& path);
 

@@ -3,6 +3,7 @@
 #include "common/BrowseForFolder_.h"
 #include "common/FileFolderFunctions_.h"
 #include "common/FolderHistory_.h"
+#include "common/FolderWalk_.h"
 #include "common/SettingsApp_.h"
 #include "platform/App.h"
 #include "platform/Form.h"
@@ -66,7 +67,7 @@ void FolderListButtonClick(int index, platform::ComboBox& list, const std::strin
     for (int i = 0; i < kFolderListMax; ++i) DeleteAppSetting(section, key(i), true);
 }
 
-bool SearchPicFolder(platform::ComboBox* list, const std::string& folder, bool subfolders) {
+bool SearchPicFolder(platform::ComboBox* list, const std::string& folder, bool subfolders, bool morePicTypes) {
     const bool showChecking = list && list->hWnd() && !folder.empty();
     int selected = -1;
     if (showChecking) {
@@ -76,7 +77,7 @@ bool SearchPicFolder(platform::ComboBox* list, const std::string& folder, bool s
         RedrawWindow(list->hWnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     }
     platform::SetBusyPointer(true);
-    const bool found = FindFiles(folder, kPicFileSpec, subfolders, false) > 0;
+    const bool found = FindFiles(folder, PicFileSpec(morePicTypes), subfolders, false) > 0;
     platform::SetBusyPointer(false);
     if (showChecking) {
         list->RemoveItem(0);
@@ -85,8 +86,9 @@ bool SearchPicFolder(platform::ComboBox* list, const std::string& folder, bool s
     return found;
 }
 
-bool BrowseForPicFolder(HWND owner, std::string& picsFolder, const std::function<bool(const std::string&)>& search) {
-    const std::string types = kPicFileTypes;
+bool BrowseForPicFolder(HWND owner, std::string& picsFolder, bool morePicTypes,
+                        const std::function<bool(const std::string&)>& search) {
+    const std::string types = PicFileTypes(morePicTypes);
     const std::string prompt = std::string(kFolderPrompt1) + kFolderPrompt2 + types + ":";
     bool refused = false;
     for (;;) {

@@ -39,14 +39,16 @@ void FolderListButtonClick(int index, platform::ComboBox& list, const std::strin
                            const std::function<void(const std::string&, bool)>& updateFolderList);
 
 // Searches `folder` into the picture list under the hourglass; while it runs, the list
-// (when given) shows a notice at the top. True when pictures were found.
-bool SearchPicFolder(platform::ComboBox* list, const std::string& folder, bool subfolders);
+// (when given) shows a notice at the top. `morePicTypes`: the "More Pic Types" option, which
+// decides the patterns. True when pictures were found.
+bool SearchPicFolder(platform::ComboBox* list, const std::string& folder, bool subfolders, bool morePicTypes);
 
 // Browses until the user takes a folder with pictures, takes an empty one after the
 // question, or cancels; `search` searches a folder into the picture list. A folder taken
 // becomes `picsFolder`; after a refusal and a cancel, `picsFolder` is searched again (the
 // refused folder's search replaced the list). True when either happened: the window then
-// shows the folder again.
-bool BrowseForPicFolder(HWND owner, std::string& picsFolder, const std::function<bool(const std::string&)>& search);
+// shows the folder again. The prompt and the question name the types `morePicTypes` searches for.
+bool BrowseForPicFolder(HWND owner, std::string& picsFolder, bool morePicTypes,
+                        const std::function<bool(const std::string&)>& search);
 
 }  // namespace common

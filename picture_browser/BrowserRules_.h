@@ -12,6 +12,7 @@ namespace picture_browser {
 
 inline constexpr int kHistoryCount = 20;
 inline constexpr const char* kHistorySection = "Browse Pics";
+// The file list's pattern without the "More Pic Types" option (common::PicFileSpec).
 inline constexpr const char* kPicturePattern = "*.jpg;*.jpe*;*.gif;*.bmp";
 
 // "Folder 00" to "Folder 19".

@@ -5,8 +5,10 @@
 #include "common/About.h"
 #include "common/FileFolderExists_.h"
 #include "common/FitStuff_.h"
+#include "common/FolderWalk_.h"
 #include "common/GetDesktopSize_.h"
 #include "common/SettingsApp_.h"
+#include "common/SettingsText_.h"
 #include "common/ShellCommands_.h"
 #include "common/WindowsWallpaper_.h"
 #include "picture_browser/BrowserRules_.h"
@@ -186,6 +188,8 @@ void frmWallpaper::CreateMenus() {
     zsep1.Create(Graphic_Popup, "-");
     Graphic_Popup_CenterWin.Create(Graphic_Popup, "Center Window");
     Graphic_Popup_MinSize.Create(Graphic_Popup, "Minimum Size");
+    zsep3.Create(Graphic_Popup, "-");
+    Graphic_Popup_MorePicTypes.Create(Graphic_Popup, common::kMorePicTypesCaption);
     zsep2.Create(Graphic_Popup, "-");
     Graphic_Popup_About.Create(Graphic_Popup, "About...");
     Wallpaper_Popup.Create(*this, "Set as Wallpaper popup", false);
@@ -198,6 +202,7 @@ void frmWallpaper::CreateMenus() {
     Graphic_Popup_OpenPic.Click = [this] { cmdOpenPic_Click(); };
     Graphic_Popup_CenterWin.Click = [this] { Graphic_Popup_CenterWin_Click(); };
     Graphic_Popup_MinSize.Click = [this] { Graphic_Popup_MinSize_Click(); };
+    Graphic_Popup_MorePicTypes.Click = [this] { Graphic_Popup_MorePicTypes_Click(); };
     Graphic_Popup_About.Click = [] { common::ShowAboutMessage(); };
     Wallpaper_Popup_Centered.Click = [this] { Wallpaper_Popup_Click(common::kStyleCenter); };
     Wallpaper_Popup_Tiled.Click = [this] { Wallpaper_Popup_Click(common::kStyleTile); };
@@ -209,7 +214,10 @@ void frmWallpaper::Form_Load() {
     CreateMenus();
 
     // The lists start in the process's current folder, as they would before any event.
-    PicsFileList.Pattern = kPicturePattern;
+    const bool morePicTypes = common::TextToBool(
+        common::GetAppSetting(kHistorySection, common::kMorePicTypesKey, common::BoolText(false), true), false);
+    Graphic_Popup_MorePicTypes.SetChecked(morePicTypes);
+    PicsFileList.Pattern = common::PicFileSpec(morePicTypes);
     char current[MAX_PATH * 4] = {};
     GetCurrentDirectoryA(sizeof current, current);
     if (PicsFolder.SetPath(current)) {
@@ -324,7 +332,9 @@ void frmWallpaper::ShowPicture(const std::string& path, int index) {
     Pane.Pic.Tag.clear();
     Pane.SetPicture(platform::Picture());
     std::string error;
-    platform::Picture picture = platform::Picture::Load(path, &error);
+    // The host's list holds what the host searched for, with its own option.
+    platform::Picture picture =
+        platform::Picture::Load(path, &error, Graphic_Popup_MorePicTypes.Checked() || !folderMode_);
     labPicNumber.SetText(PicNumberText(index));
     if (picture.Empty()) {
         cmdOpenPic.SetEnabled(false);
@@ -337,6 +347,8 @@ void frmWallpaper::ShowPicture(const std::string& path, int index) {
         return;
     }
     Pane.Pic.Tag = path;
+    shownTransparent_ = picture.HasAlpha();
+    picture.Flatten(Pane.Pic.BackColor());
     Pane.SetPicture(std::move(picture));
     Pane.PicWidth = Pane.Image1.Width();
     Pane.PicHeight = Pane.Image1.Height();
@@ -395,7 +407,26 @@ void frmWallpaper::cmdSetWallpaper_Click() {
 }
 
 void frmWallpaper::Wallpaper_Popup_Click(long style) {
+    if (shownTransparent_) {
+        std::string error;
+        platform::Picture picture = platform::Picture::Load(Pane.Pic.Tag, &error, true);
+        if (!picture.Empty()) {
+            picture.Flatten(GetSysColor(COLOR_BACKGROUND));
+            common::SetWallpaper(common::WallpaperFilePath(), picture, style, false);
+            return;
+        }
+    }
     common::SetWallpaper(common::WallpaperFilePath(), Pane.Picture(), style, false);
+}
+
+// The file list shows the folder again with the other patterns, and keeps the choice.
+void frmWallpaper::Graphic_Popup_MorePicTypes_Click() {
+    const bool on = !Graphic_Popup_MorePicTypes.Checked();
+    Graphic_Popup_MorePicTypes.SetChecked(on);
+    common::SaveAppSetting(kHistorySection, common::kMorePicTypesKey, common::BoolText(on), true);
+    PicsFileList.Pattern = common::PicFileSpec(on);
+    PicsFileList.Refresh();
+    PicsFileList_PathChange();
 }
 
 void frmWallpaper::cmdClearWallpaper_Click() { common::ClearWallpaper(common::WallpaperFilePath(), false); }

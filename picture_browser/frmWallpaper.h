@@ -58,7 +58,7 @@ public:
 
     platform::MenuItem Graphic_Popup;
     platform::MenuItem Graphic_Popup_BestFit, Graphic_Popup_Normal, zsep0, Graphic_Popup_OpenPic, zsep1,
-        Graphic_Popup_CenterWin, Graphic_Popup_MinSize, zsep2, Graphic_Popup_About;
+        Graphic_Popup_CenterWin, Graphic_Popup_MinSize, zsep3, Graphic_Popup_MorePicTypes, zsep2, Graphic_Popup_About;
     platform::MenuItem Wallpaper_Popup;
     platform::MenuItem Wallpaper_Popup_Centered, Wallpaper_Popup_Tiled, Wallpaper_Popup_Stretched;
 
@@ -92,6 +92,7 @@ public:
     void Graphic_Popup_Normal_Click();
     void Graphic_Popup_CenterWin_Click();
     void Graphic_Popup_MinSize_Click();
+    void Graphic_Popup_MorePicTypes_Click();
     void Graphic_Popup_Show(POINT at);
     void Wallpaper_Popup_Click(long style);
 
@@ -113,6 +114,9 @@ private:
     const std::vector<std::string>& picFiles_;
     bool& folderMode_;
     std::string hostPicsFolder_;
+    // The picture shown was transparent: hung as wallpaper, it is put over the desktop's
+    // colour instead of the pane's.
+    bool shownTransparent_ = false;
 };
 
 }  // namespace picture_browser

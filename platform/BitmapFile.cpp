@@ -78,6 +78,22 @@ void Rows24To32(const std::uint8_t* pixels, int width, int rows, std::uint8_t* o
     }
 }
 
+bool AnyTransparent(const std::uint8_t* pixels, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i)
+        if (pixels[i * 4 + 3] != 255) return true;
+    return false;
+}
+
+void FlattenOver(std::uint8_t* pixels, std::size_t count, std::uint8_t red, std::uint8_t green, std::uint8_t blue) {
+    const unsigned background[3] = {blue, green, red};
+    for (std::size_t i = 0; i < count; ++i, pixels += 4) {
+        const unsigned alpha = pixels[3];
+        for (int c = 0; c < 3; ++c)
+            pixels[c] = static_cast<std::uint8_t>((pixels[c] * alpha + background[c] * (255 - alpha) + 127) / 255);
+        pixels[3] = 0;
+    }
+}
+
 bool WriteBitmap(int width, int height, const std::function<const std::uint8_t*(int y)>& row,
                  const std::function<bool(const void* data, std::size_t size)>& write) {
     if (BitmapFileSize(width, height) == 0) return false;

@@ -29,6 +29,12 @@ void BitmapRowFrom32(const std::uint8_t* pixels, int width, std::uint8_t* out);
 // apart) into 32-bit rows, unused byte zeroed, as a decoded picture is held.
 void Rows24To32(const std::uint8_t* pixels, int width, int rows, std::uint8_t* out);
 
+// Whether any of `count` 32-bit pixels (blue, green, red, alpha) is less than opaque.
+bool AnyTransparent(const std::uint8_t* pixels, std::size_t count);
+// Puts `count` 32-bit pixels with straight alpha over the colour (red, green, blue), rounding
+// to the nearest value, and zeroes the alpha byte, as an opaque picture is held.
+void FlattenOver(std::uint8_t* pixels, std::size_t count, std::uint8_t red, std::uint8_t green, std::uint8_t blue);
+
 // Writes the whole file through `write`, taking the picture's rows (top row first) from
 // `row`. Rows are gathered into blocks so that the sink sees few large writes. Returns
 // false when the size is not writable or a write fails (the sink's failure is the caller's

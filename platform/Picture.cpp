@@ -20,6 +20,9 @@ namespace platform {
 namespace {
 
 constexpr const char* kNotAPicture = "The file is not a valid JPEG, GIF or bitmap picture.";
+constexpr const char* kNotAPictureOfMoreTypes =
+    "The file is not a valid JPEG, GIF, bitmap, PNG, TIFF, WebP, HEIC or AVIF picture.";
+constexpr const char* kNoDecoder = "This system has no decoder for this kind of picture.";
 constexpr const char* kTooLargeToLoad = "The picture is too large to be loaded.";
 // The decoder knows the file but has no way to turn its pixels into the ones the programs hold.
 constexpr const char* kCannotConvert = "The picture could not be read: its pixel format is not supported.";
@@ -33,7 +36,7 @@ void SetError(std::string* error, const std::string& text) {
     if (error) *error = text;
 }
 
-std::string HresultDescription(HRESULT hr) {
+std::string HresultDescription(HRESULT hr, const char* notAPicture) {
     if (HRESULT_FACILITY(hr) == FACILITY_WIN32) return ErrorDescription(HRESULT_CODE(hr));
     switch (hr) {
         case E_OUTOFMEMORY:
@@ -47,7 +50,7 @@ std::string HresultDescription(HRESULT hr) {
         case WINCODEC_ERR_STREAMNOTAVAILABLE:
         case WINCODEC_ERR_FRAMEMISSING:
         case E_FAIL:
-            return kNotAPicture;
+            return notAPicture;
         case WINCODEC_ERR_UNSUPPORTEDPIXELFORMAT:
             return kCannotConvert;
         default:
@@ -61,6 +64,26 @@ std::size_t ReadFileAt(HANDLE file, std::uint64_t offset, void* out, std::size_t
     at.OffsetHigh = static_cast<DWORD>(offset >> 32);
     DWORD done = 0;
     return ReadFile(file, out, static_cast<DWORD>(size), &done, &at) ? done : 0;
+}
+
+// Containers that Windows may or may not have decoders for; the SDK's names are not in
+// every tool set's headers.
+constexpr GUID kContainerWebp = {0xe094b0e2, 0x67f2, 0x45b3, {0xb0, 0xea, 0x11, 0x53, 0x37, 0xca, 0x7c, 0xf3}};
+constexpr GUID kContainerHeif = {0xe1e62521, 0x6787, 0x405b, {0xa3, 0x39, 0x50, 0x07, 0x15, 0xb5, 0x76, 0x3f}};
+
+bool IsBasicKind(PictureKind kind) {
+    return kind == PictureKind::Jpeg || kind == PictureKind::Gif || kind == PictureKind::Bmp;
+}
+
+// The containers the programs accept; the header has already said which kind the file is.
+bool AcceptedContainer(const GUID& container, PictureKind kind, bool moreTypes) {
+    if (container == GUID_ContainerFormatJpeg || container == GUID_ContainerFormatGif ||
+        container == GUID_ContainerFormatBmp)
+        return true;
+    if (!moreTypes) return false;
+    // An AVIF may come through a decoder of its own rather than the HEIF one.
+    return container == GUID_ContainerFormatPng || container == GUID_ContainerFormatTiff ||
+           container == kContainerWebp || container == kContainerHeif || kind == PictureKind::Heif;
 }
 
 BITMAPINFO TopDown32(int width, int height) {
@@ -80,7 +103,8 @@ Picture::Picture(Picture&& other) noexcept
     : bitmap_(std::exchange(other.bitmap_, nullptr)),
       bits_(std::exchange(other.bits_, nullptr)),
       width_(std::exchange(other.width_, 0)),
-      height_(std::exchange(other.height_, 0)) {}
+      height_(std::exchange(other.height_, 0)),
+      alpha_(std::exchange(other.alpha_, false)) {}
 
 Picture& Picture::operator=(Picture&& other) noexcept {
     if (this != &other) {
@@ -89,6 +113,7 @@ Picture& Picture::operator=(Picture&& other) noexcept {
         bits_ = std::exchange(other.bits_, nullptr);
         width_ = std::exchange(other.width_, 0);
         height_ = std::exchange(other.height_, 0);
+        alpha_ = std::exchange(other.alpha_, false);
     }
     return *this;
 }
@@ -101,16 +126,27 @@ void Picture::Release() {
     bits_ = nullptr;
     width_ = 0;
     height_ = 0;
+    alpha_ = false;
 }
 
 bool Picture::Empty() const { return bitmap_ == nullptr; }
+bool Picture::HasAlpha() const { return alpha_; }
+
+void Picture::Flatten(COLORREF background) {
+    if (!alpha_) return;
+    GdiFlush();
+    FlattenOver(static_cast<std::uint8_t*>(bits_), static_cast<size_t>(width_) * static_cast<size_t>(height_),
+                GetRValue(background), GetGValue(background), GetBValue(background));
+    alpha_ = false;
+}
 int Picture::Width() const { return width_; }
 int Picture::Height() const { return height_; }
 double Picture::WidthTwips() const { return width_ * TwipsPerPixelX(); }
 double Picture::HeightTwips() const { return height_ * TwipsPerPixelY(); }
 HBITMAP Picture::Bitmap() const { return bitmap_; }
 
-Picture Picture::Load(const std::string& path, std::string* error) {
+Picture Picture::Load(const std::string& path, std::string* error, bool moreTypes) {
+    const char* notAPicture = moreTypes ? kNotAPictureOfMoreTypes : kNotAPicture;
     int orientation = 1;
     PictureKind kind = PictureKind::Unknown;
     {
@@ -131,8 +167,9 @@ Picture Picture::Load(const std::string& path, std::string* error) {
             DWORD done = 0;
             return ReadFile(file.get(), out, static_cast<DWORD>(size), &done, &at) ? done : 0;
         });
-        if (header.kind == PictureKind::Unknown) {
-            SetError(error, kNotAPicture);
+        kind = header.kind;
+        if (kind == PictureKind::Unknown || (!moreTypes && !IsBasicKind(kind))) {
+            SetError(error, notAPicture);
             return Picture();
         }
         orientation = header.orientation;
@@ -140,7 +177,7 @@ Picture Picture::Load(const std::string& path, std::string* error) {
         const bool swap = SwapsSides(orientation);
         if (header.sized &&
             !PictureFitsInMemory(swap ? header.height : header.width, swap ? header.width : header.height)) {
-            SetError(error, header.width && header.height ? kTooLargeToLoad : kNotAPicture);
+            SetError(error, header.width && header.height ? kTooLargeToLoad : notAPicture);
             return Picture();
         }
     }
@@ -186,21 +223,33 @@ Picture Picture::Load(const std::string& path, std::string* error) {
     }
     GUID container{};
     if (SUCCEEDED(hr)) hr = decoder->GetContainerFormat(&container);
-    // WIC knows more formats than the programs offer; a PNG named .jpg is not a picture to them.
-    if (SUCCEEDED(hr) && container != GUID_ContainerFormatJpeg && container != GUID_ContainerFormatGif &&
-        container != GUID_ContainerFormatBmp)
-        hr = WINCODEC_ERR_COMPONENTNOTFOUND;
+    // WIC knows more formats than the programs offer; without more types a PNG named .jpg is
+    // not a picture to them.
+    if (SUCCEEDED(hr) && !AcceptedContainer(container, kind, moreTypes)) hr = WINCODEC_ERR_COMPONENTNOTFOUND;
     ComPtr<IWICBitmapFrameDecode> frame;
     if (SUCCEEDED(hr)) hr = decoder->GetFrame(0, frame.put());
     UINT width = 0, height = 0;
     if (SUCCEEDED(hr)) hr = frame->GetSize(&width, &height);
-    if (FAILED(hr)) return refused(HresultDescription(hr));
+    if (FAILED(hr)) {
+        // A sound WebP, HEIC or AVIF file that no decoder takes: Windows without the codec
+        // (Wine has none).
+        const bool noDecoder = (hr == WINCODEC_ERR_COMPONENTNOTFOUND || hr == WINCODEC_ERR_UNKNOWNIMAGEFORMAT) &&
+                               (kind == PictureKind::WebP || kind == PictureKind::Heif);
+        if (noDecoder) {
+            SetError(error, kNoDecoder);
+            return Picture();
+        }
+        return refused(HresultDescription(hr, notAPicture));
+    }
     // Photos are turned upright before anyone sees them, so every size below is the upright one.
-    if (container != GUID_ContainerFormatJpeg) orientation = 1;
+    // The orientation comes from the headers this kind of file carries it in.
+    if (container != GUID_ContainerFormatJpeg && container != GUID_ContainerFormatPng &&
+        container != GUID_ContainerFormatTiff && container != kContainerWebp)
+        orientation = 1;
     const bool swap = SwapsSides(orientation);
     const UINT uprightWidth = swap ? height : width, uprightHeight = swap ? width : height;
     if (!PictureFitsInMemory(uprightWidth, uprightHeight)) {
-        SetError(error, width && height ? kTooLargeToLoad : kNotAPicture);
+        SetError(error, width && height ? kTooLargeToLoad : notAPicture);
         return Picture();
     }
 
@@ -209,10 +258,14 @@ Picture Picture::Load(const std::string& path, std::string* error) {
     // Baseline JPEGs and 24-bit bitmaps come as 24-bit rows, which are widened here: the
     // system's general converter takes many times longer over a photo of a few megapixels.
     const bool widen24 = format == GUID_WICPixelFormat24bppBGR;
+    // The new kinds may be transparent: their alpha is kept until the program flattens them.
+    const bool keepAlpha = !widen24 && !IsBasicKind(kind);
     ComPtr<IWICBitmapSource> converted;
     if (!widen24) {
-        hr = WICConvertBitmapSource(GUID_WICPixelFormat32bppBGR, frame.get(), converted.put());
-        if (FAILED(hr)) return refused(hr == E_OUTOFMEMORY ? HresultDescription(hr) : std::string(kCannotConvert));
+        hr = WICConvertBitmapSource(keepAlpha ? GUID_WICPixelFormat32bppBGRA : GUID_WICPixelFormat32bppBGR, frame.get(),
+                                    converted.put());
+        if (FAILED(hr))
+            return refused(hr == E_OUTOFMEMORY ? HresultDescription(hr, notAPicture) : std::string(kCannotConvert));
     }
     Picture picture;
     BITMAPINFO info = TopDown32(static_cast<int>(uprightWidth), static_cast<int>(uprightHeight));
@@ -250,8 +303,11 @@ Picture Picture::Load(const std::string& path, std::string* error) {
     }
     if (FAILED(hr)) {
         picture.Release();
-        return refused(HresultDescription(hr));
+        return refused(HresultDescription(hr, notAPicture));
     }
+    if (keepAlpha)
+        picture.alpha_ = AnyTransparent(static_cast<const std::uint8_t*>(picture.bits_),
+                                        static_cast<size_t>(uprightWidth) * uprightHeight);
     return picture;
 }
 

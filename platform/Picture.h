@@ -1,5 +1,6 @@
 // One decoded picture, held as a 32-bit top-down DIB section: loaded from a
-// JPEG, GIF or BMP file through WIC, or copied from a bitmap (the clipboard).
+// JPEG, GIF or BMP file (and with more types, PNG, TIFF, WebP, HEIC or AVIF) through WIC, or
+// copied from a bitmap (the clipboard).
 #pragma once
 #include <windows.h>
 #include <string>
@@ -15,15 +16,22 @@ public:
     Picture& operator=(Picture&& other) noexcept;
     ~Picture();
 
-    // ".jpg", ".jpe*", ".gif" (first frame) and ".bmp" (every depth, RLE, top-down).
-    // A JPEG comes turned upright as its EXIF orientation says: from here on, its size and
+    // ".jpg", ".jpe*", ".gif" (first frame) and ".bmp" (every depth, RLE, top-down); with
+    // `moreTypes` also PNG and TIFF (first frame or page, any depth) and WebP, HEIC and AVIF
+    // where the system has their decoders; the file's contents decide, not its name.
+    // A photo comes turned upright as its EXIF orientation says: from here on, its size and
     // pixels are the upright ones.
     // On failure: an empty picture, and the system's description of the error in *error.
-    static Picture Load(const std::string& path, std::string* error = nullptr);
+    static Picture Load(const std::string& path, std::string* error = nullptr, bool moreTypes = false);
     // A copy of the bitmap; the caller keeps its own. Empty when the bitmap cannot be read.
     static Picture FromBitmap(HBITMAP bitmap);
 
     bool Empty() const;
+    // True while the picture has transparent pixels: it must be flattened before it is shown.
+    bool HasAlpha() const;
+    // Puts the picture over a background colour, which shows through where it is transparent;
+    // nothing happens to an opaque picture.
+    void Flatten(COLORREF background);
     int Width() const;   // pixels
     int Height() const;  // pixels
     double WidthTwips() const;
@@ -39,9 +47,10 @@ public:
 
 private:
     HBITMAP bitmap_ = nullptr;
-    void* bits_ = nullptr;  // 32-bit BGRX rows, top-down, owned by bitmap_
+    void* bits_ = nullptr;  // 32-bit BGRX rows (BGRA while alpha_), top-down, owned by bitmap_
     int width_ = 0;
     int height_ = 0;
+    bool alpha_ = false;
 };
 
 }  // namespace platform

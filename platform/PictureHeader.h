@@ -7,7 +7,8 @@
 
 namespace platform {
 
-enum class PictureKind { Unknown, Jpeg, Gif, Bmp };
+// Png to Heif are read only with the "More Pic Types" option; Heif stands for HEIC and AVIF.
+enum class PictureKind { Unknown, Jpeg, Gif, Bmp, Png, Tiff, WebP, Heif };
 
 struct PictureHeader {
     PictureKind kind = PictureKind::Unknown;
@@ -17,8 +18,10 @@ struct PictureHeader {
     // screen and each of its frames, since all frames are decoded when it is opened.
     std::uint32_t width = 0;
     std::uint32_t height = 0;
-    // A JPEG's EXIF orientation (see Orientation.h), from the first EXIF block before its
-    // frame header: only the first directory's tag 0x0112 of type SHORT with one value, 1 to 8.
+    // The EXIF orientation (see Orientation.h): a JPEG's from the first EXIF block before its
+    // frame header, a PNG's from its eXIf chunk before the pixel data, a WebP's from its EXIF
+    // chunk, a TIFF's from its own first directory. Only the first directory's tag 0x0112 of
+    // type SHORT with one value, 1 to 8, counts.
     // 1 where there is none, and where the block or the tag is damaged or out of range.
     int orientation = 1;
 };
@@ -38,7 +41,10 @@ using ReadAt = std::function<std::size_t(std::uint64_t offset, void* out, std::s
 
 // Looks only at the signature and headers, the way the decoders find them: a JPEG's first
 // frame marker past any other segments and stray bytes (reading its EXIF block on the way), a GIF's screen and image
-// descriptors past its extensions and data blocks, a bitmap's info header.
+// descriptors past its extensions and data blocks, a bitmap's info header, a PNG's header
+// chunk (an animation's frames lie inside it), a TIFF's first directory (the page shown),
+// a WebP's canvas or frame header. A HEIC or AVIF file is recognised by its brand but not
+// sized: its size lies deep in its boxes, where only the decoder goes.
 PictureHeader ReadPictureHeader(const ReadAt& read);
 
 }  // namespace platform

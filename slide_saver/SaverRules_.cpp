@@ -2,6 +2,7 @@
 
 #include <cctype>
 
+#include "common/FolderWalk_.h"
 #include "common/PicturePick_.h"
 #include "common/SettingsText_.h"
 #include "platform/Format.h"
@@ -37,6 +38,7 @@ SaverSettingsRecord ReadSaverSettings(const SettingReader& read) {
     s.DisplayTime = c.Flag("Display Time", d.DisplayTime);
     s.DisplayName = c.Flag("Display Name", d.DisplayName);
     s.AllMonitors = c.Flag("All Monitors", d.AllMonitors);
+    s.MorePicTypes = c.Flag(common::kMorePicTypesKey, d.MorePicTypes);
     return s;
 }
 
@@ -62,6 +64,7 @@ SettingTexts SetupTexts(const SaverSettingsRecord& s) {
         {"Tile Percent", n(s.TilePercent)},
         {"Skip Errors", BoolText(s.SkipErrors)},
         {"All Monitors", BoolText(s.AllMonitors)},
+        {common::kMorePicTypesKey, BoolText(s.MorePicTypes)},
     };
 }
 

@@ -28,6 +28,7 @@ struct SaverSettingsRecord {
     bool DisplayTime = false;
     bool DisplayName = false;
     bool AllMonitors = true;  // pictures on every monitor, not only the primary
+    bool MorePicTypes = false;
 };
 
 using common::SettingReader;

@@ -5,10 +5,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <optional>
+#include <utility>
 #include <vector>
 
 #include "common/FileFolderExists_.h"
 #include "common/FileFolderFunctions_.h"
+#include "common/FolderWalk_.h"
 #include "common/SettingsReg_.h"
 #include "common/SettingsText_.h"
 #include "common/TextFunctions_.h"
@@ -107,9 +110,9 @@ LRESULT CALLBACK ScrollBarKeys(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
 
 // ---------------------------------------------------------------- SlideImage
 
-bool SlideImage::Load(const std::string& path, std::string* error) {
+bool SlideImage::Load(const std::string& path, std::string* error, bool morePicTypes) {
     Release();
-    picture_ = platform::Picture::Load(path, error);
+    picture_ = platform::Picture::Load(path, error, morePicTypes);
     return !picture_.Empty();
 }
 
@@ -273,7 +276,8 @@ void frmSSaver::Form_Load() {
         }
     }
     // 2.
-    common::FindFiles(SaverSettings.PicsFolder, common::kPicFileSpec, SaverSettings.PicsSubfolders, false);
+    common::FindFiles(SaverSettings.PicsFolder, common::PicFileSpec(SaverSettings.MorePicTypes),
+                      SaverSettings.PicsSubfolders, false);
     // 3.
     lblTimeLeft.SetVisible(SaverSettings.DisplayTime);
     lblFilename.SetVisible(SaverSettings.DisplayName);
@@ -495,6 +499,12 @@ void frmSSaver::ShowNextPic(bool previous) {
         path = common::PicFiles[Pick.CurrentIndex];
         std::string error;
         if (LoadActivePic(path, &error)) {
+            // What shows through is the screen's colour around the picture; flattened before the
+            // layout makes its stretched or tiled copies, so that the colour is drawn now.
+            if (Graphic[ActiveFrame].Picture().HasAlpha()) {
+                if (SaverSettings.RandomColor) nextBackColor_ = common::RandomColor(kMessageColor, platform::Rnd);
+                Graphic[ActiveFrame].Flatten(nextBackColor_.value_or(backColor_));
+            }
             if (InPreviewPane || SaverSettings.BestFit)
                 ShowPicBestFit();
             else
@@ -529,7 +539,7 @@ bool frmSSaver::CheckPicsFolder() {
     }
     if (common::UBound(common::PicFiles) < 1) {
         ShowScreenMessage(false, FolderQuote(folder) + "\r\n" + kFolderEmpty + "\r\npic files " +
-                                     common::kPicFileTypes + ".");
+                                     common::PicFileTypes(SaverSettings.MorePicTypes) + ".");
         return false;
     }
     return true;
@@ -644,8 +654,9 @@ void frmSSaver::FinishPicDisplay(bool flip) {
 }
 
 void frmSSaver::SetRandomBackColor() {
+    const std::optional<COLORREF> drawn = std::exchange(nextBackColor_, std::nullopt);
     if (!SaverSettings.RandomColor || Tiled) return;
-    SetBackColor(common::RandomColor(kMessageColor, platform::Rnd));
+    SetBackColor(drawn ? *drawn : common::RandomColor(kMessageColor, platform::Rnd));
 }
 
 void frmSSaver::ShowTimeLeft(const std::string& text) {

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,9 +43,11 @@ public:
     SlideImage& operator=(const SlideImage&) = delete;
     ~SlideImage() { Release(); }
 
-    bool Load(const std::string& path, std::string* error);
+    bool Load(const std::string& path, std::string* error, bool morePicTypes = false);
     // Takes over a picture already loaded.
     void Adopt(platform::Picture&& picture);
+    // Transparent parts take this colour (see platform::Picture::Flatten); before SetStretch.
+    void Flatten(COLORREF background) { picture_.Flatten(background); }
     const platform::Picture& Picture() const { return picture_; }
     bool Empty() const { return picture_.Empty(); }
     int Width() const { return picture_.Width(); }
@@ -175,6 +178,9 @@ private:
     bool LoadActivePic(const std::string& path, std::string* error);
 
     COLORREF backColor_ = RGB(0, 0, 0);
+    // The random colour drawn for a transparent picture before it was laid out, which
+    // SetRandomBackColor then gives the window.
+    std::optional<COLORREF> nextBackColor_;
     COLORREF timeLeftColor_ = kTimeLeftColor;
     std::string printed_;
     HBITMAP background_ = nullptr;

@@ -33,7 +33,7 @@ bool frmSSaver::LoadActivePic(const std::string& path, std::string* error) {
             Graphic[ActiveFrame].Adopt(monitor->TakePicture());
             return true;
         }
-    return Graphic[ActiveFrame].Load(path, error);
+    return Graphic[ActiveFrame].Load(path, error, SaverSettings.MorePicTypes);
 }
 
 void frmSSaver::ShowPicsOnOtherMonitors(bool previous) {
@@ -57,7 +57,8 @@ void frmSSaver::ShowPicsOnOtherMonitors(bool previous) {
             monitor.TakePicture();
             // A picture that cannot be loaded leaves the bare background for this change; the
             // primary reports load errors.
-            picture = platform::Picture::Load(path);
+            picture = platform::Picture::Load(path, nullptr, SaverSettings.MorePicTypes);
+            if (picture.HasAlpha()) picture.Flatten(monitor.BackColor());
         }
         monitor.ShowPicture(path, std::move(picture));
     }

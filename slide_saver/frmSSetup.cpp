@@ -5,6 +5,7 @@
 #include "common/About.h"
 #include "common/FileFolderExists_.h"
 #include "common/FileFolderFunctions_.h"
+#include "common/FolderWalk_.h"
 #include "common/FitStuff_.h"
 #include "common/FolderHistory_.h"
 #include "common/GetDesktopSize_.h"
@@ -31,9 +32,9 @@ int Y(int pixels) { return platform::DesignTwips(pixels); }
 
 // Layout in pixels of the client area: it fits a 800 x 600 screen with room to spare.
 constexpr int kClientWidth = 480;
-// The row of "Show pictures on every monitor", below the other switches.
-constexpr int kAllMonitorsRow = 22;
-constexpr int kClientHeight = 480 + kAllMonitorsRow;
+// The rows of "Also use PNG, ..." and "Show pictures on every monitor", among the other switches.
+constexpr int kAddedRows = 2 * 22;
+constexpr int kClientHeight = 480 + kAddedRows;
 constexpr int kMargin = 8;
 constexpr int kInner = kMargin + 8;
 constexpr int kRowHeight = 20;
@@ -137,7 +138,7 @@ void frmSSetup::CreateControls() {
     }
 
     // The behaviour
-    frOptions.Create(*this, "Behavioral settings", X(kMargin), Y(164), X(right - kMargin), Y(240 + kAllMonitorsRow));
+    frOptions.Create(*this, "Behavioral settings", X(kMargin), Y(164), X(right - kMargin), Y(240 + kAddedRows));
     int top = 184;
     auto check = [&](platform::CheckBox& box, const char* caption, int height) {
         box.Create(*this, caption, X(kInner), Y(top), X(width), Y(height));
@@ -164,13 +165,14 @@ void frmSSetup::CreateControls() {
           "screen (see tooltip)",
           kTwoRows);
     chkSkipPicErrors.SetToolTipText(kSkipErrorsTip);
+    check(chkMorePicTypes, common::kMorePicTypesCaption, kRowHeight);
     check(chkRandomBackColor, "Use random background screen &colors", kRowHeight);
     check(chkDisplayTimeLeft, "Display the &time remaining until the next pic is shown", kRowHeight);
     check(chkDisplayFilename, "Display the f&ile name of the pic being shown", kRowHeight);
     check(chkAllMonitors, kAllMonitorsCaption, kRowHeight);
 
     // The buttons
-    const int row1 = 412 + kAllMonitorsRow, row2 = 446 + kAllMonitorsRow, gap = 6;
+    const int row1 = 412 + kAddedRows, row2 = 446 + kAddedRows, gap = 6;
     platform::CommandButton* actions[] = {&cmdPreview, &cmdWallpaper, &cmdClearWP, &cmdKeys, &cmdAbout};
     const char* actionCaptions[] = {"Pre&view", "&Browse...", "Clear &WP", "&Keys...", "About..."};
     for (int i = 0; i < 5; ++i)
@@ -197,6 +199,7 @@ void frmSSetup::WireEvents() {
     SetWindowSubclass(txtTilePicsPercent.hWnd(), &PassFocusOn, 1,
                       reinterpret_cast<DWORD_PTR>(scrTilePicsPercent.hWnd()));
     chkSkipPicErrors.Click = [this] { chkSkipPicErrors_Click(); };
+    chkMorePicTypes.Click = [this] { chkMorePicTypes_Click(); };
     chkRandomBackColor.Click = [this] { chkRandomBackColor_Click(); };
     chkDisplayTimeLeft.Click = [this] { chkDisplayTimeLeft_Click(); };
     chkDisplayFilename.Click = [this] { chkDisplayFilename_Click(); };
@@ -236,6 +239,7 @@ void frmSSetup::Form_Load() {
     chkShowPicsRandomly.SetValue(s.ShowRandom);
     chkAllowMouseMovement.SetValue(s.AllowMouse);
     chkSkipPicErrors.SetValue(s.SkipErrors);
+    chkMorePicTypes.SetValue(s.MorePicTypes);
     SaverSettings = s;
     CopyTogglesToControls();
     scrTilePicsPercent.SetValue(scrTilePicsPercent.Max() - s.TilePercent + scrTilePicsPercent.Min());
@@ -317,7 +321,8 @@ void frmSSetup::LoadFolderHistory() { common::LoadFolderHistory(cboPicFolder, kS
 
 bool frmSSetup::BuildPicList(const std::string& folder) {
     BuildingList = true;
-    const bool found = common::SearchPicFolder(&cboPicFolder, folder, SaverSettings.PicsSubfolders);
+    const bool found = common::SearchPicFolder(&cboPicFolder, folder, SaverSettings.PicsSubfolders,
+                                               SaverSettings.MorePicTypes);
     BuildingList = false;
     return found;
 }
@@ -335,7 +340,7 @@ void frmSSetup::AfterFolderChange() {
 
 void frmSSetup::cmdPicFolder_Click() {
     const auto search = [this](const std::string& folder) { return BuildPicList(folder); };
-    if (common::BrowseForPicFolder(hWnd(), SaverSettings.PicsFolder, search)) AfterFolderChange();
+    if (common::BrowseForPicFolder(hWnd(), SaverSettings.PicsFolder, SaverSettings.MorePicTypes, search)) AfterFolderChange();
 }
 
 void frmSSetup::cmdClearList_Click(int index) {
@@ -347,6 +352,14 @@ void frmSSetup::cmdClearList_Click(int index) {
 
 void frmSSetup::chkIncludeSubsfolders_Click() {
     SaverSettings.PicsSubfolders = chkIncludeSubsfolders.Value() == 1;
+    if (Loading) return;
+    BuildPicList(SaverSettings.PicsFolder);
+    AfterFolderChange();
+}
+
+// The same folder searched again with the other patterns.
+void frmSSetup::chkMorePicTypes_Click() {
+    SaverSettings.MorePicTypes = chkMorePicTypes.Value() == 1;
     if (Loading) return;
     BuildPicList(SaverSettings.PicsFolder);
     AfterFolderChange();

@@ -45,6 +45,7 @@ public:
     platform::Label lblTilePics;
     platform::CheckBox chkSkipPicErrors, chkRandomBackColor, chkDisplayTimeLeft, chkDisplayFilename;
     platform::CheckBox chkAllMonitors;  // "All Monitors"
+    platform::CheckBox chkMorePicTypes;
 
     platform::Label lblVersion;
     platform::CommandButton cmdOK, cmdCancel, cmdPreview, cmdWallpaper, cmdClearWP, cmdKeys, cmdAbout;
@@ -70,6 +71,7 @@ public:
     void chkTilePics_Click();
     void scrTilePicsPercent_Change();
     void chkSkipPicErrors_Click();
+    void chkMorePicTypes_Click();
     void chkRandomBackColor_Click();
     void chkDisplayTimeLeft_Click();
     void chkDisplayFilename_Click();

@@ -238,6 +238,42 @@ TEST_F(SetupWindow, RefusingAnEmptyFolderThenCancellingKeepsTheOldOne) {
     EXPECT_EQ(window->chkActive.Value(), 1);
 }
 
+TEST_F(SetupWindow, MorePicTypesSearchesAgainNamesEveryTypeAndIsStored) {
+    testing_support::TempFolder pngs{"setup-pngs"};
+    for (const char* name : {"a.png", "b.tif", "c.avif"}) WriteBmp(pngs.File(name), 8, 6);
+    Set("Pics Folder", pngs.Path());
+    Load();
+    EXPECT_EQ(window->chkMorePicTypes.Text(), "Also use PNG, TIFF, WebP, HEIC and AVIF pictures");
+    EXPECT_EQ(window->chkMorePicTypes.Value(), 0);  // missing means off
+    EXPECT_EQ(PicCount(), 0);
+    SendMessageA(window->chkMorePicTypes.hWnd(), BM_CLICK, 0, 0);
+    EXPECT_TRUE(Settings.MorePicTypes);
+    EXPECT_EQ(PicCount(), 3);
+    EXPECT_EQ(window->frPicFolder.Text(), "Fo&lder containing the pic files  (3 found)");
+    EXPECT_TRUE(window->chkActive.Enabled());
+    // The folder picker's prompt and question name the longer list.
+    testing_support::FolderPickerScript picker{{empty.Path(), ""}};
+    boxes.Answer(IDNO);
+    window->cmdPicFolder.PerformClick();
+    const std::string types = "(.jpg, .jpe*, .gif, .bmp, .png, .tif, .tiff, .webp, .heic, .heif, .avif)";
+    ASSERT_FALSE(picker.prompts.empty());
+    EXPECT_EQ(picker.prompts[0], "Select a folder containing pic files " + types + ":");
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text, "The '" + empty.Path() + "' folder selected does not contain any pic files " + types +
+                                     ".  Do you want to select this folder anyway?");
+    window->cmdOK.PerformClick();
+    EXPECT_EQ(RegString(HKEY_CURRENT_USER, kKey, "More Pic Types"), "True");
+    // Read back by the next start.
+    window = std::make_unique<frmSSetup>();
+    Load();
+    EXPECT_EQ(window->chkMorePicTypes.Value(), 1);
+    EXPECT_EQ(PicCount(), 3);
+    SendMessageA(window->chkMorePicTypes.hWnd(), BM_CLICK, 0, 0);
+    EXPECT_EQ(PicCount(), 0);
+    window->cmdOK.PerformClick();
+    EXPECT_EQ(RegString(HKEY_CURRENT_USER, kKey, "More Pic Types"), "False");
+}
+
 TEST_F(SetupWindow, AcceptingAnEmptyFolderSwitchesTheRotationOff) {
     Set("Active", "True");
     Load();

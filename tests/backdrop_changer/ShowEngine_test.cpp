@@ -12,6 +12,7 @@
 
 #include "backdrop_changer/basSSaver.h"
 #include "common/FileFolderFunctions_.h"
+#include "common/FolderWalk_.h"
 #include "common/GetDesktopSize_.h"
 #include "common/TextFunctions_.h"
 #include "common/WallpaperStyle_.h"
@@ -97,9 +98,9 @@ long HungStyle() {
     return -1;
 }
 
-std::string LoadErrorOf(const std::string& path) {
+std::string LoadErrorOf(const std::string& path, bool moreTypes = false) {
     std::string error;
-    platform::Picture::Load(path, &error);
+    platform::Picture::Load(path, &error, moreTypes);
     return error;
 }
 
@@ -446,6 +447,70 @@ TEST_F(ShowEngine, FolderChecksReportAndSwitchTheRotationOff) {
     EXPECT_EQ(boxes.Count(), 1u);
     EXPECT_EQ(host.timeLeft, kNotActive);
     EXPECT_FALSE(host.ssTimer.Enabled());
+}
+
+TEST_F(ShowEngine, MorePicTypesAreFoundHungOverTheDesktopColourAndReported) {
+    MsgBoxRecorder boxes;
+    const std::string data = testing_support::WinePathFromEnv("SORVITA_TEST_DATA") + "\\";
+    for (const char* file : {"quad.webp", "quad.tif", "quad-alpha.png"})
+        ASSERT_TRUE(CopyFileA((data + file).c_str(), folder.File(file).c_str(), FALSE));
+    const std::string png = folder.File("quad-alpha.png"), tif = folder.File("quad.tif"), webp = folder.File("quad.webp");
+    // Off: a folder of only these has no pictures, as ever.
+    EXPECT_FALSE(BuildPicList(folder.Path()));
+    EXPECT_FALSE(CheckPicsFolder());
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_EQ(boxes.Last().text,
+              "The '" + folder.Path() + "' folder does not contain any pic files (.jpg, .jpe*, .gif, .bmp).");
+    // On: the messages name every type, and the search finds them in the patterns' order.
+    Settings.MorePicTypes = true;
+    EXPECT_FALSE(CheckPicsFolder());
+    EXPECT_EQ(boxes.Last().text, "The '" + folder.Path() +
+                                     "' folder does not contain any pic files (.jpg, .jpe*, .gif, .bmp, .png, .tif, "
+                                     ".tiff, .webp, .heic, .heif, .avif).");
+    ASSERT_TRUE(BuildPicList(folder.Path()));
+    EXPECT_EQ(common::PicFiles, (std::vector<std::string>{folder.Path() + "\\" + common::PicFileSpec(true), png, tif, webp}));
+
+    // Centred at its own size, the transparent parts showing the desktop's colour.
+    Settings.StretchFit = false;
+    Settings.TileSmall = false;
+    const COLORREF desktop = RGB(10, 100, 200);
+    const INT element = COLOR_BACKGROUND;
+    SetSysColors(1, &element, &desktop);
+    boxes.Clear();
+    EXPECT_EQ(HangNext(), png);
+    platform::Picture hung = platform::Picture::Load(common::WallpaperFilePath());
+    ASSERT_EQ(hung.Width(), 10);
+    const auto pixel = [&](int x, int y) {
+        COLORREF color = CLR_INVALID;
+        platform::ScreenDC screen;
+        HDC dc = CreateCompatibleDC(screen.get());
+        HGDIOBJ old = SelectObject(dc, hung.Bitmap());
+        color = GetPixel(dc, x, y);
+        SelectObject(dc, old);
+        DeleteDC(dc);
+        return color;
+    };
+    EXPECT_EQ(pixel(0, 0), RGB(255, 0, 0));
+    EXPECT_EQ(pixel(9, 0), desktop);
+    EXPECT_EQ(pixel(0, 5), RGB(5, 50, 228));  // blue at 128/255
+    EXPECT_EQ(HangNext(), tif);
+    EXPECT_EQ(BmpSize(common::WallpaperFilePath()), std::make_pair(10L, 6L));
+    EXPECT_EQ(boxes.Count(), 0u);
+    // Where the system has no WebP decoder (Wine has none): a load error like any other.
+    const std::string webpError = LoadErrorOf(webp, true);
+    if (webpError.empty()) {
+        EXPECT_EQ(HangNext(), webp);
+    } else {
+        EXPECT_EQ(webpError, "This system has no decoder for this kind of picture.");
+        EXPECT_EQ(HangNext(), "");
+        ASSERT_EQ(boxes.Count(), 1u);
+        EXPECT_EQ(boxes.Last().text,
+                  "An error occurred attempting to load the '" + webp + "' file:\r\n\r\n" + webpError);
+        // Skipped with "Skip Errors": the next picture comes instead.
+        Settings.SkipErrors = true;
+        EXPECT_EQ(HangNext(), png);
+        EXPECT_EQ(boxes.Count(), 1u);
+    }
 }
 
 TEST_F(ShowEngine, FolderChangeForgetsThePreviousPictureAndStopsAnEmptyRotation) {

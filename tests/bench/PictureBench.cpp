@@ -1,9 +1,9 @@
 // Measures FindFiles against a plain FindFirstFileA walk of the same tree and against the
-// list box search it replaced, SetWallpaper of a large JPEG (time and peak working set),
+// list box search it replaced, SetWallpaper of a large JPEG or PNG (time and peak working set),
 // and SetWallpaper of a photo stored turned against the same photo without its orientation
 // tag. Prints figures; asserts nothing.
 //   picture_bench find FOLDER [ROUNDS]
-//   picture_bench wallpaper JPEG [BMP]
+//   picture_bench wallpaper PICTURE [BMP]
 //   picture_bench turned PLAIN_JPEG TAGGED_JPEG [ROUNDS]
 #include <windows.h>
 #include <objbase.h>
@@ -111,7 +111,8 @@ double PeakMB() {
     return counters.PeakWorkingSetSize / (1024.0 * 1024.0);
 }
 
-int Wallpaper(const std::string& jpeg, const std::string& bitmap) {
+// As Backdrop Changer hangs it, with more picture types on.
+int Wallpaper(const std::string& path, const std::string& bitmap) {
     const double peakBefore = PeakMB();
     const double start = Seconds();
     std::string error;
@@ -119,7 +120,8 @@ int Wallpaper(const std::string& jpeg, const std::string& bitmap) {
     int width = 0, height = 0;
     double loaded = 0, peakLoaded = 0;
     {
-        platform::Picture picture = platform::Picture::Load(jpeg, &error);
+        platform::Picture picture = platform::Picture::Load(path, &error, true);
+        picture.Flatten(GetSysColor(COLOR_BACKGROUND));
         loaded = Seconds() - start;
         peakLoaded = PeakMB();
         width = picture.Width();
@@ -128,8 +130,9 @@ int Wallpaper(const std::string& jpeg, const std::string& bitmap) {
     }
     const double elapsed = Seconds() - start;
     const double pixels = 4.0 * width * height / (1024.0 * 1024.0);
-    std::printf("SetWallpaper of a %dx%d JPEG (load, write %s, hang): %s in %.3f s (loading %.3f s)\n", width, height,
-                bitmap.c_str(), set ? "set" : ("FAILED " + error).c_str(), elapsed, loaded);
+    const char* dot = std::strrchr(path.c_str(), '.');
+    std::printf("SetWallpaper of a %dx%d %s (load, write %s, hang): %s in %.3f s (loading %.3f s)\n", width, height,
+                dot ? dot + 1 : "picture", bitmap.c_str(), set ? "set" : ("FAILED " + error).c_str(), elapsed, loaded);
     std::printf("  peak working set %.1f MB (%.1f MB before loading, %.1f MB after loading); 32-bit pixels %.1f MB,\n"
                 "  limit 2 x pixels + 16 MB = %.1f MB above the start\n",
                 PeakMB(), peakBefore, peakLoaded, pixels, 2 * pixels + 16);
@@ -193,7 +196,7 @@ int main(int argc, char** argv) {
         result = Turned(argv[2], argv[3], argc >= 5 ? std::max(1, std::atoi(argv[4])) : 5);
     else
         std::fprintf(stderr,
-                     "usage: picture_bench find FOLDER [ROUNDS] | wallpaper JPEG [BMP] | turned PLAIN TAGGED [ROUNDS]\n");
+                     "usage: picture_bench find FOLDER [ROUNDS] | wallpaper PICTURE [BMP] | turned PLAIN TAGGED [ROUNDS]\n");
     CoUninitialize();
     return result;
 }

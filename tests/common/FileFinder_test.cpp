@@ -10,6 +10,7 @@
 #include "common/FFF.h"
 #include "common/FileFolderExists_.h"
 #include "common/FileFolderFunctions_.h"
+#include "common/FolderWalk_.h"
 #include "ListBoxFinder.h"
 #include "platform/Form.h"
 #include "platform/Seams.h"
@@ -116,6 +117,26 @@ TEST(FindFiles, PatternByPatternThenAsTheListHoldsThem) {
     // Any pattern list, in its own order; an empty part matches nothing.
     EXPECT_EQ(FindFiles(folder.Path(), "*.gif;;*.txt", false, false), 3);
     EXPECT_EQ(Found(), (Paths{folder.File("b.gif"), folder.File("f.jpg.txt"), folder.File("notes.txt")}));
+}
+
+TEST(FindFiles, MorePicTypesAddTheirPatternsAfterTheFourAndListEachFileOnce) {
+    TempFolder folder("finder-more");
+    for (const char* name : {"k.avif", "j.heif", "i.HEIC", "h.webp", "g.tiff", "f.tif", "e.png", "d.bmp", "c.gif",
+                             "b.jpeg", "a.jpg", "l.png.txt"})
+        Touch(folder.File(name));
+    // Without the option, PNG and the others are not pictures: a folder of only PNGs has none.
+    EXPECT_EQ(FindFiles(folder.Path(), PicFileSpec(false), false, false), 4);
+    TempFolder pngs("finder-pngs");
+    Touch(pngs.File("only.png"));
+    EXPECT_EQ(FindFiles(pngs.Path(), PicFileSpec(false), false, false), 0);
+    EXPECT_EQ(FindFiles(pngs.Path(), PicFileSpec(true), false, true), -1);
+
+    EXPECT_EQ(FindFiles(folder.Path(), PicFileSpec(true), false, false), 11);
+    EXPECT_EQ(PicFiles[0], folder.Path() + "\\*.jpg;*.jpe*;*.gif;*.bmp;*.png;*.tif;*.tiff;*.webp;*.heic;*.heif;*.avif");
+    // "g.tiff" is "G~1.TIF" to "*.tif" as well, and still comes once.
+    EXPECT_EQ(Found(), (Paths{folder.File("a.jpg"), folder.File("b.jpeg"), folder.File("c.gif"), folder.File("d.bmp"),
+                              folder.File("e.png"), folder.File("f.tif"), folder.File("g.tiff"), folder.File("h.webp"),
+                              folder.File("i.HEIC"), folder.File("j.heif"), folder.File("k.avif")}));
 }
 
 TEST(FindFiles, SubfoldersComeAfterTheStartFolderInFolderOrder) {

@@ -20,6 +20,13 @@ TEST(SplitFileSpec, PatternsInOrder) {
     EXPECT_EQ(SplitFileSpec(";;a"), (std::vector<std::string>{"", "", "a"}));
 }
 
+TEST(PicFileSpec, TodaysFourOrAllElevenInOneOrderForSearchesAndMessages) {
+    EXPECT_EQ(common::PicFileSpec(false), "*.jpg;*.jpe*;*.gif;*.bmp");
+    EXPECT_EQ(common::PicFileTypes(false), "(.jpg, .jpe*, .gif, .bmp)");
+    EXPECT_EQ(common::PicFileSpec(true), "*.jpg;*.jpe*;*.gif;*.bmp;*.png;*.tif;*.tiff;*.webp;*.heic;*.heif;*.avif");
+    EXPECT_EQ(common::PicFileTypes(true), "(.jpg, .jpe*, .gif, .bmp, .png, .tif, .tiff, .webp, .heic, .heif, .avif)");
+}
+
 TEST(WithBackslash, AddsOnlyWhenMissing) {
     EXPECT_EQ(WithBackslash("C:\\Pics"), "C:\\Pics\\");
     EXPECT_EQ(WithBackslash("C:\\Pics\\"), "C:\\Pics\\");

@@ -163,8 +163,10 @@ TEST(PictureHeader, BitmapInfoAndCoreHeaders) {
 }
 
 TEST(PictureHeader, OtherFilesAreUnknown) {
-    for (const Bytes& file : {Bytes{}, Bytes{0xFF}, Bytes{0xFF, 0xD8}, Bytes{0x89, 'P', 'N', 'G', 13, 10, 26, 10},
-                              Bytes{'G', 'I', 'F', '9', '0', 'a', 1, 0, 1, 0}, Bytes{'b', 'm', 0, 0}}) {
+    for (const Bytes& file : {Bytes{}, Bytes{0xFF}, Bytes{0xFF, 0xD8}, Bytes{0x89, 'P', 'N', 'G', 13, 10, 26},
+                              Bytes{'G', 'I', 'F', '9', '0', 'a', 1, 0, 1, 0}, Bytes{'b', 'm', 0, 0},
+                              Bytes{'I', 'I', 42, 1}, Bytes{'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'},
+                              Bytes{0, 0, 0, 16, 'f', 't', 'y', 'p', 'i', 's', 'o', 'm', 0, 0, 0, 0}}) {
         const PictureHeader header = Header(file);
         EXPECT_EQ(header.kind, PictureKind::Unknown) << file.size();
         EXPECT_FALSE(header.sized);
@@ -175,7 +177,10 @@ TEST(PictureHeader, ArbitraryBytesEndTheWalk) {
     // Random tails after each signature must neither loop for ever nor read past the end.
     std::uint32_t state = 12345;
     for (int round = 0; round < 300; ++round) {
-        for (const Bytes& start : {Bytes{0xFF, 0xD8, 0xFF}, GifStart(4, 4), Bytes{'B', 'M'}}) {
+        for (const Bytes& start : {Bytes{0xFF, 0xD8, 0xFF}, GifStart(4, 4), Bytes{'B', 'M'},
+                                   Bytes{0x89, 'P', 'N', 'G', 13, 10, 26, 10}, Bytes{'I', 'I', 42, 0},
+                                   Bytes{'M', 'M', 0, 42}, Bytes{'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'E', 'B', 'P'},
+                                   Bytes{0, 0, 0, 16, 'f', 't', 'y', 'p', 'h', 'e', 'i', 'c', 0, 0, 0, 0}}) {
             Bytes file = start;
             const std::size_t tail = round * 7 % 700;
             for (std::size_t i = 0; i < tail; ++i) {
@@ -469,4 +474,175 @@ TEST(PictureMemory, FourBytesAPixelUpTo512MegabytesAndNotOneRowMore) {
     EXPECT_FALSE(PictureFitsInMemory(1, 0));
     EXPECT_FALSE(PictureFitsInMemory(0xFFFFFFFF, 0xFFFFFFFF));
     EXPECT_FALSE(PictureFitsInMemory(65536, 65536));
+}
+
+// The more picture types: PNG, TIFF, WebP, HEIC and AVIF.
+namespace {
+
+void Be32(Bytes& file, std::uint32_t value) {
+    Append(file, {static_cast<int>(value >> 24), static_cast<int>(value >> 16 & 0xFF), static_cast<int>(value >> 8 & 0xFF),
+                  static_cast<int>(value & 0xFF)});
+}
+void Le32(Bytes& file, std::uint32_t value) {
+    Append(file, {static_cast<int>(value & 0xFF), static_cast<int>(value >> 8 & 0xFF), static_cast<int>(value >> 16 & 0xFF),
+                  static_cast<int>(value >> 24)});
+}
+void PngChunk(Bytes& file, const char* type, const Bytes& data) {
+    Be32(file, static_cast<std::uint32_t>(data.size()));
+    file.insert(file.end(), type, type + 4);
+    file.insert(file.end(), data.begin(), data.end());
+    Be32(file, 0);  // the check sum, which the header reader leaves to the decoder
+}
+Bytes PngStart(std::uint32_t width, std::uint32_t height) {
+    Bytes file{0x89, 'P', 'N', 'G', 13, 10, 26, 10}, header;
+    Be32(header, width);
+    Be32(header, height);
+    Append(header, {16, 6, 0, 0, 0});
+    PngChunk(file, "IHDR", header);
+    return file;
+}
+// A PNG with a text chunk, an eXIf chunk saying `orientation`, and its pixel data.
+Bytes PngPhoto(int orientation, bool exifAfterPixels = false) {
+    Bytes file = PngStart(4000, 3000);
+    PngChunk(file, "tEXt", Bytes(30, 'c'));
+    Tiff exif(false);
+    exif.Directory({kMake, Orientation(static_cast<std::uint32_t>(orientation))});
+    if (exifAfterPixels) PngChunk(file, "IDAT", Bytes(20, 0x55));
+    PngChunk(file, "eXIf", exif.bytes);
+    PngChunk(file, "IDAT", Bytes(20, 0x55));
+    PngChunk(file, "IEND", {});
+    return file;
+}
+// A TIFF file: its first directory gives the size as SHORTs or LONGs, and the orientation.
+Bytes TiffFile(bool little, bool longs, std::uint32_t width, std::uint32_t height, int orientation) {
+    Tiff tiff(little);
+    const int type = longs ? 4 : 3;
+    tiff.Directory({{0x0100, type, 1, width}, {0x0101, type, 1, height}, {0x0103, 3, 1, 1}, kMake,
+                    Orientation(static_cast<std::uint32_t>(orientation))},
+                   8 + 2 + 5 * 12 + 4);
+    // A second page, far larger: only the first is shown, so only it counts.
+    tiff.Directory({{0x0100, 4, 1, 60000}, {0x0101, 4, 1, 60000}});
+    tiff.bytes.insert(tiff.bytes.end(), 40, 0x77);
+    return tiff.bytes;
+}
+Bytes WebPFile(const char* type, const Bytes& frame, const Bytes* exif = nullptr) {
+    Bytes chunks;
+    const auto chunk = [&](const char* kind, const Bytes& data) {
+        chunks.insert(chunks.end(), kind, kind + 4);
+        Le32(chunks, static_cast<std::uint32_t>(data.size()));
+        chunks.insert(chunks.end(), data.begin(), data.end());
+        if (data.size() % 2) chunks.push_back(0);
+    };
+    if (exif) {
+        Bytes canvas{0x08, 0, 0, 0};  // flags: EXIF present
+        Append(canvas, {0x9F, 0x0F, 0, 0xB7, 0x0B, 0});  // 4000 x 3000, each less one
+        chunk("VP8X", canvas);
+    }
+    chunk(type, frame);
+    if (exif) chunk("EXIF", *exif);
+    Bytes file{'R', 'I', 'F', 'F'};
+    Le32(file, static_cast<std::uint32_t>(chunks.size() + 4));
+    Append(file, {'W', 'E', 'B', 'P'});
+    file.insert(file.end(), chunks.begin(), chunks.end());
+    return file;
+}
+Bytes Lossy(int width, int height) {
+    Bytes frame{0x10, 0x02, 0x00, 0x9D, 0x01, 0x2A};
+    Append(frame, {width & 0xFF, width >> 8, height & 0xFF, height >> 8});
+    frame.insert(frame.end(), 10, 0x33);
+    return frame;
+}
+Bytes Lossless(int width, int height) {
+    const std::uint32_t bits = static_cast<std::uint32_t>(width - 1) | static_cast<std::uint32_t>(height - 1) << 14;
+    Bytes frame{0x2F};
+    Le32(frame, bits);
+    frame.insert(frame.end(), 10, 0x33);
+    return frame;
+}
+Bytes IsoFile(const char* major, const char* compatible) {
+    Bytes file;
+    Be32(file, 24);
+    Append(file, {'f', 't', 'y', 'p'});
+    file.insert(file.end(), major, major + 4);
+    Be32(file, 0);
+    file.insert(file.end(), compatible, compatible + 4);
+    file.insert(file.end(), compatible, compatible + 4);
+    Be32(file, 8);
+    Append(file, {'m', 'e', 't', 'a'});
+    return file;
+}
+
+}  // namespace
+
+TEST(PictureHeaderMoreTypes, SizeAndOrientationWhereEachKindKeepsThem) {
+    for (int orientation : {1, 6, 8}) {
+        SCOPED_TRACE(orientation);
+        // PNG: the header chunk, and an eXIf chunk before the pixel data.
+        PictureHeader png = Header(PngPhoto(orientation));
+        ExpectSize(png, PictureKind::Png, 4000, 3000);
+        EXPECT_EQ(png.orientation, orientation);
+        EXPECT_EQ(Header(PngPhoto(orientation, true)).orientation, 1);
+        // TIFF: its own first directory, either byte order, SHORT or LONG sizes.
+        for (bool little : {true, false})
+            for (bool longs : {true, false}) {
+                const PictureHeader tiff = Header(TiffFile(little, longs, 640, 480, orientation));
+                ExpectSize(tiff, PictureKind::Tiff, 640, 480);
+                EXPECT_EQ(tiff.orientation, orientation);
+            }
+        // WebP: the canvas and an EXIF chunk, with or without the JPEG's signature before it.
+        Tiff exif(true);
+        exif.Directory({Orientation(static_cast<std::uint32_t>(orientation))});
+        Bytes signed_(kExif.begin(), kExif.end());
+        signed_.insert(signed_.end(), exif.bytes.begin(), exif.bytes.end());
+        for (const Bytes* block : {&exif.bytes, &signed_}) {
+            const PictureHeader webp = Header(WebPFile("VP8 ", Lossy(4000, 3000), block));
+            ExpectSize(webp, PictureKind::WebP, 4000, 3000);
+            EXPECT_EQ(webp.orientation, orientation);
+        }
+    }
+    ExpectSize(Header(WebPFile("VP8 ", Lossy(321, 123))), PictureKind::WebP, 321, 123);
+    ExpectSize(Header(WebPFile("VP8L", Lossless(16384, 1))), PictureKind::WebP, 16384, 1);
+    // HEIC and AVIF by their brands, major or compatible; sized only by their decoders.
+    for (const Bytes& file : {IsoFile("heic", "mif1"), IsoFile("avif", "mif1"), IsoFile("isom", "avif")}) {
+        const PictureHeader heif = Header(file);
+        EXPECT_EQ(heif.kind, PictureKind::Heif);
+        EXPECT_FALSE(heif.sized);
+    }
+    EXPECT_EQ(Header(IsoFile("isom", "mp42")).kind, PictureKind::Unknown);  // a video
+}
+
+TEST(PictureHeaderMoreTypes, CutAtEveryLengthOrMutatedStaysInBoundsAndInRange) {
+    // The sanitizers watch the exact-size buffers; a cut file may lose the size or the
+    // orientation, never invent another.
+    const Bytes files[] = {PngPhoto(6), TiffFile(true, true, 640, 480, 6), TiffFile(false, false, 640, 480, 6),
+                           WebPFile("VP8L", Lossless(640, 480)), IsoFile("heic", "mif1")};
+    std::uint32_t state = 23;
+    const auto next = [&] {
+        state = state * 1103515245u + 12345u;
+        return state >> 8;
+    };
+    for (const Bytes& whole : files) {
+        const PictureHeader full = Header(whole);
+        ASSERT_NE(full.kind, PictureKind::Unknown);
+        for (std::size_t size = 0; size <= whole.size(); ++size) {
+            const PictureHeader cut = Header(Bytes(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(size)));
+            if (cut.kind == PictureKind::Unknown) continue;
+            EXPECT_EQ(cut.kind, full.kind) << size;
+            if (cut.sized) {
+                EXPECT_EQ(cut.width, full.width) << size;
+                EXPECT_EQ(cut.height, full.height) << size;
+            }
+            EXPECT_TRUE(cut.orientation == 1 || cut.orientation == full.orientation) << size;
+        }
+        for (int round = 0; round < 2000; ++round) {
+            Bytes file = whole;
+            const int changes = 1 + static_cast<int>(next() % 4);
+            for (int i = 0; i < changes; ++i)
+                file[next() % file.size()] = static_cast<std::uint8_t>(next() % 5 == 0 ? 0xFF : next());
+            if (next() % 3 == 0) file.resize(next() % file.size());
+            const PictureHeader header = Header(file);
+            EXPECT_GE(header.orientation, 1);
+            EXPECT_LE(header.orientation, 8);
+        }
+    }
 }

@@ -24,7 +24,7 @@ TEST(SaverSettings, DefaultsRangesAndTrimmedFolder) {
     EXPECT_EQ(none.ShowDelay, 10);
     EXPECT_EQ(none.QuickDelay, 1);
     EXPECT_EQ(none.TilePercent, 50);
-    EXPECT_FALSE(none.BestFit || none.TileSmall || none.AllowMouse || none.DisplayName);
+    EXPECT_FALSE(none.BestFit || none.TileSmall || none.AllowMouse || none.DisplayName || none.MorePicTypes);
     EXPECT_TRUE(none.AllMonitors) << "a missing \"All Monitors\" means every monitor";
     EXPECT_FALSE(ReadFrom({{"All Monitors", "False"}}).AllMonitors);
 
@@ -48,8 +48,9 @@ TEST(SaverSettings, DefaultsRangesAndTrimmedFolder) {
             EXPECT_EQ(ReadFrom({{r.key, stored}}).*r.field, expected) << r.key << " stored as " << stored;
     }
     EXPECT_EQ(ReadFrom({{"Pics Folder", "  C:\\Pics  "}}).PicsFolder, "C:\\Pics");
-    const SaverSettingsRecord on = ReadFrom({{"Best Fit", "True"}, {"Display Name", "true"}, {"Allow Mouse", "-1"}});
-    EXPECT_TRUE(on.BestFit && on.DisplayName && on.AllowMouse);
+    const SaverSettingsRecord on = ReadFrom(
+        {{"Best Fit", "True"}, {"Display Name", "true"}, {"Allow Mouse", "-1"}, {"More Pic Types", "True"}});
+    EXPECT_TRUE(on.BestFit && on.DisplayName && on.AllowMouse && on.MorePicTypes);
 }
 
 TEST(SaverSettings, TogglesAndSetupKeysInTheirOrder) {
@@ -58,6 +59,7 @@ TEST(SaverSettings, TogglesAndSetupKeysInTheirOrder) {
     s.DisplayName = true;
     s.PicsFolder = "C:\\Pics";
     s.ShowDelay = 90;
+    s.MorePicTypes = true;
     const SettingTexts toggles = ToggleTexts(s);
     const SettingTexts expectedToggles = {{"Best Fit", "True"},
                                           {"Tile Small", "False"},
@@ -70,7 +72,7 @@ TEST(SaverSettings, TogglesAndSetupKeysInTheirOrder) {
                                         {"Show Delay", "90"},        {"Quick Delay", "1"},
                                         {"Show Random", "False"},    {"Allow Mouse", "False"},
                                         {"Tile Percent", "50"},      {"Skip Errors", "False"},
-                                        {"All Monitors", "True"}};
+                                        {"All Monitors", "True"},    {"More Pic Types", "True"}};
     EXPECT_EQ(setup, expectedSetup);
     EXPECT_EQ(FolderHistoryKey(0), "Pics Folder 00");
     EXPECT_EQ(FolderHistoryKey(19), "Pics Folder 19");

@@ -52,10 +52,13 @@ TEST(BackdropSettingsRecord, RangesAndConversions) {
     EXPECT_EQ(settings.TilePercent, 50);
     EXPECT_EQ(settings.StretchType, 7);  // no range on this one
     EXPECT_EQ(settings.DesktopView, 3);
-    // Keys are read in the order they are written.
+    EXPECT_FALSE(settings.MorePicTypes);  // missing means off
+    // Keys are read in the order they are written; the option goes last, "True" or "False".
+    settings.MorePicTypes = true;
     auto texts = backdrop_changer::SettingsTexts(settings);
-    ASSERT_EQ(texts.size(), 19u);
-    ASSERT_EQ(order.size(), 19u);
+    ASSERT_EQ(texts.size(), 20u);
+    ASSERT_EQ(order.size(), 20u);
+    EXPECT_EQ(texts.back(), (std::pair<std::string, std::string>{"More Pic Types", "True"}));
     for (size_t i = 0; i < texts.size(); ++i) EXPECT_EQ(order[i], texts[i].first);
     EXPECT_EQ(backdrop_changer::FolderHistoryKey(0), "Pics Folder 00");
     EXPECT_EQ(backdrop_changer::FolderHistoryKey(19), "Pics Folder 19");

@@ -379,6 +379,73 @@ TEST_F(Browser, PhotoStoredTurnedIsShownDescribedAndHungUpright) {
     EXPECT_EQ(Colours(written), Colours(upright));
 }
 
+TEST_F(Browser, MorePicTypesFromTheDisplayMenuAreListedShownHungAndKept) {
+    const std::string data = testing_support::WinePathFromEnv("SORVITA_TEST_DATA") + "\\";
+    for (auto [from, to] : {std::pair{"quad-alpha.png", "x.png"}, {"quad.webp", "y.webp"}, {"quad-16.tif", "z.TIF"}})
+        ASSERT_TRUE(CopyFileA((data + from).c_str(), (pics + "\\" + to).c_str(), FALSE));
+    const auto names = [](picture_browser::frmWallpaper& form) {
+        std::vector<std::string> list;
+        for (int i = 0; i < form.PicsFileList.ListCount(); ++i) list.push_back(form.PicsFileList.List(i));
+        return list;
+    };
+    auto& form = OpenOwn();
+    EnterFolder("Pics");
+    EXPECT_EQ(form.Graphic_Popup_MorePicTypes.Caption(), "Also use PNG, TIFF, WebP, HEIC and AVIF pictures");
+    EXPECT_FALSE(form.Graphic_Popup_MorePicTypes.Checked());
+    EXPECT_EQ(names(form), (std::vector<std::string>{"a.bmp", "b.bmp", "c.bmp"}));
+    popupChoice = &form.Graphic_Popup_MorePicTypes;
+    form.Graphic_Popup_Show(POINT{0, 0});
+    EXPECT_TRUE(form.Graphic_Popup_MorePicTypes.Checked());
+    EXPECT_EQ(names(form), (std::vector<std::string>{"a.bmp", "b.bmp", "c.bmp", "x.png", "y.webp", "z.TIF"}));
+    EXPECT_EQ(form.txtFileList.Text(), "6 pic files found in " + pics);
+    EXPECT_EQ(RegString(HKEY_CURRENT_USER, kHistoryKey, "More Pic Types"), "True");
+
+    // Shown over the pane's colour; hung over the desktop's.
+    ChooseFile("x.png");
+    ASSERT_EQ(form.Pane.Picture().Width(), 10);
+    std::vector<DWORD> shown = Colours(form.Pane.Picture());
+    const COLORREF pane = form.Pane.Pic.BackColor();
+    EXPECT_EQ(shown[9], static_cast<DWORD>(RGB(GetBValue(pane), GetGValue(pane), GetRValue(pane))));
+    EXPECT_EQ(shown[0], 0xFF0000u);
+    const COLORREF savedDesktop = GetSysColor(COLOR_BACKGROUND), desktop = RGB(10, 100, 200);
+    const INT element = COLOR_BACKGROUND;
+    SetSysColors(1, &element, &desktop);
+    platform::ScopedSeam<std::function<BOOL(UINT, UINT, void*, UINT)>> spi(
+        platform::seams::SystemParametersInfoA, [](UINT, UINT, void*, UINT) { return TRUE; });
+    popupChoice = &form.Wallpaper_Popup_Centered;
+    Click(form.cmdSetWallpaper);
+    SetSysColors(1, &element, &savedDesktop);
+    std::vector<DWORD> hung = Colours(platform::Picture::Load(common::WallpaperFilePath()));
+    ASSERT_EQ(hung.size(), 60u);
+    EXPECT_EQ(hung[9], 0x0A64C8u);  // 10, 100, 200 as blue, green, red bytes read back
+    EXPECT_EQ(hung[0], 0xFF0000u);
+
+    // The 16-bit TIFF shows as the quadrants; the WebP, where there is no decoder, is a load error.
+    ChooseFile("z.TIF");
+    shown = Colours(form.Pane.Picture());
+    ASSERT_EQ(shown.size(), 60u);
+    EXPECT_EQ(shown[59], 0xFFFFFFu);
+    EXPECT_EQ(shown[50], 0x0000FFu);
+    MsgBoxRecorder boxes;
+    std::string error;
+    if (platform::Picture::Load(pics + "\\y.webp", &error, true).Empty()) {
+        ChooseFile("y.webp");
+        ASSERT_EQ(boxes.Count(), 1u);
+        EXPECT_EQ(boxes.Last().text, "An error occurred attempting to load or display the '" + pics +
+                                         "\\y.webp' file:\r\n\r\nThis system has no decoder for this kind of picture.");
+    }
+    // Kept for the next opening.
+    Close();
+    auto& again = OpenOwn();
+    EnterFolder("Pics");
+    EXPECT_TRUE(again.Graphic_Popup_MorePicTypes.Checked());
+    EXPECT_EQ(again.PicsFileList.ListCount(), 6);
+    popupChoice = &again.Graphic_Popup_MorePicTypes;
+    again.Graphic_Popup_Show(POINT{0, 0});
+    EXPECT_EQ(again.PicsFileList.ListCount(), 3);
+    EXPECT_EQ(RegString(HKEY_CURRENT_USER, kHistoryKey, "More Pic Types"), "False");
+}
+
 TEST_F(Browser, WindowRefusesToGetSmallerThanItsMinimumAndMinimumSizeGivesIt) {
     auto& form = OpenOwn();
     form.Show();

@@ -2,6 +2,8 @@
 // bitmap files they write, drawing, and the failures a user's files can cause.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -11,6 +13,7 @@
 #include "platform/App.h"
 #include "platform/Handles.h"
 #include "platform/Picture.h"
+#include "platform/PictureHeader.h"
 #include "support/GuiObjects.h"
 #include "support/TestSupport.h"
 
@@ -204,12 +207,29 @@ TEST(Picture, HugeDeclaredSizesAreRefusedBeforeDecoding) {
     gif += std::string("\x2C\0\0\0\0\x02\0\x02\0\0\x02\x02\x44\x01\0", 15);
     gif += std::string("\x2C\0\0\0\0\x60\xEA\x60\xEA\0\x02\x02\x44\x01\0\x3B", 16);
     testing_support::WriteFile(folder.File("huge.gif"), gif);
+    // A PNG and a TIFF (an 8-byte header and one directory) that declare 60000 x 60000.
+    std::string png;
+    {
+        std::ifstream in(Data("quad.png"), std::ios::binary);
+        png.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    }
+    png.replace(16, 8, std::string("\0\0\xEA\x60\0\0\xEA\x60", 8));
+    testing_support::WriteFile(folder.File("huge.png"), png);
+    std::string tiff("II*\0\x08\0\0\0\x02\0", 10);
+    tiff += std::string("\x00\x01\x04\0\x01\0\0\0\x60\xEA\0\0", 12);
+    tiff += std::string("\x01\x01\x04\0\x01\0\0\0\x60\xEA\0\0", 12) + std::string(4, '\0');
+    testing_support::WriteFile(folder.File("huge.tif"), tiff);
 
     PROCESS_MEMORY_COUNTERS before{};
     GetProcessMemoryInfo(GetCurrentProcess(), &before, sizeof before);
     for (const char* name : {"huge.jpg", "huge.gif", "one-row-over.jpg"}) {
         std::string error;
         EXPECT_TRUE(Picture::Load(folder.File(name), &error).Empty()) << name;
+        EXPECT_EQ(error, "The picture is too large to be loaded.") << name;
+    }
+    for (const char* name : {"huge.png", "huge.tif"}) {
+        std::string error;
+        EXPECT_TRUE(Picture::Load(folder.File(name), &error, true).Empty()) << name;
         EXPECT_EQ(error, "The picture is too large to be loaded.") << name;
     }
     PROCESS_MEMORY_COUNTERS after{};
@@ -463,4 +483,129 @@ TEST(PictureOrientation, TurnedPhotoSavesUprightAndLeaksNothing) {
         EXPECT_TRUE(SamePixels(back, picture)) << orientation;
     }
     EXPECT_EQ(testing_support::CountGuiObjects(), before);
+}
+
+// The more picture types (tests/data/quad*.png, .tif, .webp, .heic, .avif): the same quadrants.
+namespace {
+
+constexpr const char* kNotAPicture = "The file is not a valid JPEG, GIF or bitmap picture.";
+
+}  // namespace
+
+TEST(PictureMoreTypes, PngAndTiffOfEachDepthAndTheirFirstFrameLoadOnlyWithTheOption) {
+    for (const char* file :
+         {"quad.png", "quad-16.png", "quad-animated.png", "quad.tif", "quad-16.tif", "quad-pages.tif", "png-named.jpg"}) {
+        SCOPED_TRACE(file);
+        std::string error;
+        EXPECT_TRUE(Picture::Load(Data(file), &error).Empty());
+        EXPECT_EQ(error, kNotAPicture);
+        const Picture picture = Picture::Load(Data(file), &error, true);
+        ASSERT_FALSE(picture.Empty()) << error;
+        EXPECT_FALSE(picture.HasAlpha());
+        EXPECT_EQ(picture.Width(), 10);
+        EXPECT_EQ(picture.Height(), 6);
+        ExpectQuadrants(picture, 0);
+    }
+    std::string error;
+    EXPECT_TRUE(Picture::Load(Data("not-a-picture.gif"), &error, true).Empty());
+    EXPECT_EQ(error, "The file is not a valid JPEG, GIF, bitmap, PNG, TIFF, WebP, HEIC or AVIF picture.");
+}
+
+TEST(PictureMoreTypes, TransparencyIsPutOverTheColourGivenAndThatIsWhatDrawsAndSaves) {
+    // Top right is transparent, bottom left blue at 128/255.
+    TempFolder folder("picture-alpha");
+    const COLORREF background = RGB(10, 100, 200);
+    const COLORREF halfBlue = RGB(5, 50, 228);
+    for (const char* file : {"quad-alpha.png", "quad-alpha-16.png", "quad-alpha.tif"}) {
+        SCOPED_TRACE(file);
+        std::string error;
+        Picture picture = Picture::Load(Data(file), &error, true);
+        ASSERT_FALSE(picture.Empty()) << error;
+        EXPECT_TRUE(picture.HasAlpha());
+        picture.Flatten(background);
+        EXPECT_FALSE(picture.HasAlpha());
+        for (int y = 0; y < 6; ++y)
+            for (int x = 0; x < 10; ++x) {
+                const COLORREF expected = y < 3 ? (x < 5 ? kRed : background) : (x < 5 ? halfBlue : kWhite);
+                ASSERT_EQ(Pixel(picture, x, y), expected) << x << "," << y << ": " << std::hex << Pixel(picture, x, y);
+            }
+        Canvas canvas(10, 6);
+        picture.Draw(canvas.dc(), 0, 0, 10, 6);
+        EXPECT_EQ(canvas.At(9, 0), background);
+        EXPECT_EQ(canvas.At(0, 5), halfBlue);
+        ASSERT_TRUE(picture.SaveAsBitmapFile(folder.File("flat.bmp")));
+        EXPECT_TRUE(SamePixels(Picture::Load(folder.File("flat.bmp")), picture));
+    }
+}
+
+TEST(PictureMoreTypes, WebPHeicAndAvifLoadWhereTheSystemHasDecodersElseSaySo) {
+    for (const char* file : {"quad.webp", "quad.heic", "quad.avif"}) {
+        SCOPED_TRACE(file);
+        std::string error;
+        const Picture picture = Picture::Load(Data(file), &error, true);
+        std::printf("%s: %s\n", file, picture.Empty() ? error.c_str() : "decoded");
+        if (picture.Empty()) {
+            EXPECT_EQ(error, "This system has no decoder for this kind of picture.");
+        } else {
+            EXPECT_EQ(picture.Width(), 10);
+            EXPECT_EQ(picture.Height(), 6);
+        }
+        EXPECT_TRUE(Picture::Load(Data(file), &error).Empty());
+        EXPECT_EQ(error, kNotAPicture);
+    }
+}
+
+TEST(PictureMoreTypes, CutOrDamagedPngAndTiffFailCleanlyInBoundedMemory) {
+    TempFolder folder("picture-damaged");
+    const std::string cut = folder.File("cut");
+    std::uint32_t state = 7;
+    const auto next = [&] {
+        state = state * 1103515245u + 12345u;
+        return state >> 8;
+    };
+    PROCESS_MEMORY_COUNTERS before{};
+    GetProcessMemoryInfo(GetCurrentProcess(), &before, sizeof before);
+    const testing_support::GuiObjects objects = testing_support::CountGuiObjects();
+    // Each depth and layout once: 16-bit, alpha, an eXIf chunk; a TIFF of two pages.
+    for (const char* file : {"quad-16.png", "quad-alpha.png", "orient-6.png", "quad.tif", "quad-pages.tif"}) {
+        SCOPED_TRACE(file);
+        const std::string whole = FileBytes(Data(file));
+        ASSERT_FALSE(whole.empty());
+        const auto check = [&](const std::string& bytes, const std::string& what) {
+            testing_support::WriteFile(cut, bytes);
+            std::string error;
+            const Picture picture = Picture::Load(cut, &error, true);
+            // A decoder may fill in what is missing; otherwise it says what went wrong.
+            if (picture.Empty())
+                EXPECT_FALSE(error.empty()) << what;
+            else
+                EXPECT_TRUE(platform::PictureFitsInMemory(picture.Width(), picture.Height())) << what;
+        };
+        for (size_t size = 0; size < whole.size(); ++size) check(whole.substr(0, size), "cut at " + std::to_string(size));
+        for (int round = 0; round < 50; ++round) {
+            std::string bytes = whole;
+            const int changes = 1 + static_cast<int>(next() % 4);
+            // Mostly the headers, where a damaged size or offset leads a reader astray.
+            for (int i = 0; i < changes; ++i)
+                bytes[next() % std::min<size_t>(bytes.size(), 64)] = static_cast<char>(next() % 5 == 0 ? 0xFF : next());
+            check(bytes, "round " + std::to_string(round));
+        }
+    }
+    PROCESS_MEMORY_COUNTERS after{};
+    GetProcessMemoryInfo(GetCurrentProcess(), &after, sizeof after);
+    EXPECT_LT(after.PeakWorkingSetSize - before.PeakWorkingSetSize, size_t{64} << 20);
+    EXPECT_EQ(testing_support::CountGuiObjects(), objects);
+}
+
+TEST(PictureOrientation, TiffsOwnTagAndAPngsExifChunkTurnThemUpright) {
+    for (const char* file : {"orient-6.tif", "orient-6.png"}) {
+        SCOPED_TRACE(file);
+        std::string error;
+        const Picture picture = Picture::Load(Data(file), &error, true);
+        ASSERT_FALSE(picture.Empty()) << error;
+        ASSERT_EQ(picture.Width(), 24);
+        ASSERT_EQ(picture.Height(), 16);
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 24; ++x) ASSERT_EQ(Pixel(picture, x, y), kUprightBlocks[y / 8][x / 8]) << x << "," << y;
+    }
 }

@@ -113,7 +113,7 @@ TEST_F(SetupDialogTest, OkSavesEveryKeyInOrderAndCancelNothing) {
     std::vector<std::string> expected;
     for (int i = 0; i < 20; ++i) expected.push_back(FolderHistoryKey(i));
     for (const char* key : {"Pics Folder", "Pics Subfolders", "Show Delay", "Quick Delay", "Show Random", "Allow Mouse",
-                            "Tile Percent", "Skip Errors", "All Monitors", "Best Fit", "Tile Small", "Random Color", "Display Time",
+                            "Tile Percent", "Skip Errors", "All Monitors", "More Pic Types", "Best Fit", "Tile Small", "Random Color", "Display Time",
                             "Display Name"})
         expected.push_back(key);
     EXPECT_EQ(written, expected);
@@ -122,6 +122,28 @@ TEST_F(SetupDialogTest, OkSavesEveryKeyInOrderAndCancelNothing) {
     EXPECT_EQ(boxes.Last().text.find("An error occurred attempting to save a setting"), 0u);
     EXPECT_EQ(Stored("Show Delay"), "45");
     EXPECT_EQ(Stored("Pics Folder"), folder.Path());
+}
+
+TEST_F(SetupDialogTest, MorePicTypesSearchesAgainNamesEveryTypeAndIsStored) {
+    Picture("a.png", 10, 10, RGB(1, 1, 1));
+    Picture("b.tiff", 10, 10, RGB(1, 1, 1));
+    Store("Pics Folder", folder.Path());
+    frmSSetup& dialog = OpenDialog();
+    EXPECT_EQ(dialog.chkMorePicTypes.Text(), "Also use PNG, TIFF, WebP, HEIC and AVIF pictures");
+    EXPECT_EQ(dialog.chkMorePicTypes.Value(), 0);
+    EXPECT_EQ(dialog.frPicFolder.Text(), "Fo&lder containing the pic files  (0 found)");
+    Click(dialog.chkMorePicTypes);
+    EXPECT_TRUE(SaverSettings.MorePicTypes);
+    EXPECT_EQ(dialog.frPicFolder.Text(), "Fo&lder containing the pic files  (2 found)");
+    testing_support::FolderPickerScript picker{{""}};
+    Click(dialog.cmdPicFolder);
+    ASSERT_EQ(picker.prompts.size(), 1u);
+    EXPECT_EQ(picker.prompts[0], "Select a folder containing pic files (.jpg, .jpe*, .gif, .bmp, .png, .tif, .tiff, "
+                                 ".webp, .heic, .heif, .avif):");
+    Click(dialog.cmdOK);
+    EXPECT_EQ(Stored("More Pic Types"), "True");
+    EXPECT_EQ(OpenDialog().chkMorePicTypes.Value(), 1);
+    EXPECT_EQ(SetupDialog->frPicFolder.Text(), "Fo&lder containing the pic files  (2 found)");
 }
 
 TEST_F(SetupDialogTest, HistoryMovesFoldersUpAndKeepsTwenty) {

@@ -287,6 +287,59 @@ TEST_F(SlideShow, LoadErrorsAreShownOrSkippedUpToTen) {
     EXPECT_NE(failing.PrintedText().find("\r\nLast error: "), std::string::npos);
 }
 
+TEST_F(SlideShow, MorePicTypesShowTransparencyOverTheScreensColourAndReportWhatCannotBeRead) {
+    const std::string data = testing_support::WinePathFromEnv("SORVITA_TEST_DATA") + "\\";
+    const std::string png = folder.File("a.png"), webp = folder.File("b.webp");
+    ASSERT_TRUE(CopyFileA((data + "quad-alpha.png").c_str(), png.c_str(), FALSE));
+    ASSERT_TRUE(CopyFileA((data + "quad.webp").c_str(), webp.c_str(), FALSE));
+    const std::string title = platform::App().Title + "\r\n\r\n";
+    // Off: nothing to show, as ever.
+    frmSSaver& off = Open();
+    Tick();
+    EXPECT_EQ(off.PrintedText(), title + "The '" + folder.Path() +
+                                     "'\r\nfolder does not contain any\r\npic files (.jpg, .jpe*, .gif, .bmp).");
+    SaverWindow.reset();
+    SaverSettings.MorePicTypes = true;
+    testing_support::TempFolder none{"slides-none"};
+    SaverSettings.PicsFolder = none.Path();
+    frmSSaver& empty = Open();
+    Tick();
+    EXPECT_EQ(empty.PrintedText(), title + "The '" + none.Path() +
+                                       "'\r\nfolder does not contain any\r\npic files (.jpg, .jpe*, .gif, .bmp, .png, "
+                                       ".tif, .tiff, .webp, .heic, .heif, .avif).");
+    SaverWindow.reset();
+
+    // On: the transparent corner shows the random colour the screen gets around the picture.
+    SaverSettings.PicsFolder = folder.Path();
+    SaverSettings.RandomColor = true;
+    SaverSettings.ShowDelay = 10;
+    randoms = {0.5, 0.25, 0.75};
+    frmSSaver& show = Open();
+    Tick();
+    ASSERT_EQ(ShownName(show), png);
+    EXPECT_EQ(show.BackColor(), RGB(128, 64, 192));
+    UpdateWindow(show.hWnd());
+    const RECT frame = FrameRect(show, show.Pic[show.ActiveFrame]);
+    ASSERT_EQ(frame.right - frame.left, 10);
+    EXPECT_EQ(ScreenColor(show.hWnd(), frame.left, frame.top), RGB(255, 0, 0));
+    EXPECT_EQ(ScreenColor(show.hWnd(), frame.left + 9, frame.top), RGB(128, 64, 192));
+    EXPECT_EQ(ScreenColor(show.hWnd(), frame.left, frame.top + 5), RGB(64, 32, 224));  // blue at 128/255
+    EXPECT_EQ(ScreenColor(show.hWnd(), 10, 10), RGB(128, 64, 192));
+    // WebP where the system cannot read it (Wine): the usual error, or skipped.
+    std::string error;
+    if (!platform::Picture::Load(webp, &error, true).Empty()) return;
+    Advance(10);
+    EXPECT_EQ(show.PrintedText(), title + "An error occurred attempting\r\nto load or display the file\r\n" + webp +
+                                      ":\r\n\r\nThis system has no decoder for this kind of picture.");
+    SaverWindow.reset();
+    SaverSettings.SkipErrors = true;
+    frmSSaver& skipping = Open();
+    Tick();
+    Advance(10);
+    EXPECT_EQ(ShownName(skipping), png);
+    EXPECT_TRUE(skipping.PrintedText().empty());
+}
+
 TEST_F(SlideShow, BlackoutAndRestore) {
     Picture("a.bmp", 2000, 500, RGB(200, 40, 40));
     SaverSettings.DisplayName = true;
