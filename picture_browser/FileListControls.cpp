@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "common/FFF.h"
 #include "picture_browser/BrowserRules_.h"
 #include "picture_browser/BrowserSeams.h"
 #include "platform/App.h"
@@ -43,6 +44,25 @@ size_t RootLength(const std::string& path) {
     return 0;
 }
 
+// The names of a folder's entries that `keep` takes (by their attributes and name), read in
+// one pass of the system's listing and sorted once. False when the folder cannot be read.
+bool ReadSortedNames(const std::string& folder, const std::function<bool(unsigned long, const std::string&)>& keep,
+                     std::vector<std::string>& names) {
+    names.clear();
+    std::vector<unsigned long long> buffer;
+    const bool read = common::ForEachFolderEntry(
+        platform::Wide(WithBackslash(folder)), buffer, [&](const FILE_ID_BOTH_DIR_INFO& info) {
+            std::string name = platform::FromWide(std::wstring_view(info.FileName, info.FileNameLength / sizeof(WCHAR)));
+            if (keep(info.FileAttributes, name)) names.push_back(std::move(name));
+        });
+    if (!read) {
+        names.clear();
+        return false;
+    }
+    std::sort(names.begin(), names.end(), NameLess);
+    return true;
+}
+
 char LowerLetter(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Fills a list box through the list box's own procedure, past the subclasses on it (the
@@ -74,19 +94,15 @@ bool ListPictureNames(const std::string& folder, const std::string& patterns, st
     QuietDriveErrors quiet;
     names.clear();
     if (folder.empty() || !IsFolder(folder)) return false;
-    // The wide record: the ANSI one has room for 259 bytes of a name, fewer than a long name
-    // takes in UTF-8.
-    WIN32_FIND_DATAW data;
-    platform::FindHandle find(FindFirstFileExW(platform::Wide(WithBackslash(folder) + "*").c_str(), FindExInfoBasic,
-                                               &data, FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
-    if (!find) return GetLastError() == ERROR_FILE_NOT_FOUND;
-    do {
-        if (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) continue;
-        std::string name = platform::FromWide(data.cFileName);
-        if (MatchesPatternList(name, patterns)) names.push_back(std::move(name));
-    } while (FindNextFileW(find.get(), &data));
-    std::sort(names.begin(), names.end(), NameLess);
-    return true;
+    // Parsed once for the whole folder, whichever pattern list the list is given.
+    const std::vector<std::string> masks = SplitPatternList(patterns);
+    return ReadSortedNames(
+        folder,
+        [&masks](unsigned long attributes, const std::string& name) {
+            return !(attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) &&
+                   MatchesAnyPattern(name, masks);
+        },
+        names);
 }
 
 // ---------------------------------------------------------------- PickListBox
@@ -218,20 +234,13 @@ bool FolderList::SetPath(const std::string& path) {
     }
     int current = static_cast<int>(entries.size()) - 1;
     std::vector<std::string> subfolders;
-    WIN32_FIND_DATAW data;  // wide, for long names as in ListPictureNames
-    platform::FindHandle find(FindFirstFileExW(platform::Wide(WithBackslash(full) + "*").c_str(), FindExInfoBasic,
-                                               &data, FindExSearchLimitToDirectories, nullptr,
-                                               FIND_FIRST_EX_LARGE_FETCH));
-    if (!find) {
-        if (GetLastError() != ERROR_FILE_NOT_FOUND) return false;
-    } else {
-        do {
-            std::string name = platform::FromWide(data.cFileName);
-            if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != "." && name != "..")
-                subfolders.push_back(name);
-        } while (FindNextFileW(find.get(), &data));
-    }
-    std::sort(subfolders.begin(), subfolders.end(), NameLess);
+    const bool read = ReadSortedNames(
+        full,
+        [](unsigned long attributes, const std::string& name) {
+            return (attributes & FILE_ATTRIBUTE_DIRECTORY) && name != "." && name != "..";
+        },
+        subfolders);
+    if (!read) return false;
     for (const std::string& name : subfolders) entries.push_back({WithBackslash(full) + name, name, current + 1, false});
 
     bool changed = !SameText(full, path_);

@@ -449,7 +449,9 @@ void frmWallpaper::cboPicFolder_Click() {
         PicsFolder.SetPath(remembered);
     }
     cboPicFolder_Change();
-    PicsFileList.Refresh();
+    // A file list that has just moved to another folder has just read it: reading a folder of
+    // 100,000 pictures twice doubled the wait for the count line.
+    if (SameText(PicsFileList.Path(), remembered)) PicsFileList.Refresh();
     UpdateFileCount();
 }
 
