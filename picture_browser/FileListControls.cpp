@@ -3,7 +3,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <utility>
 
 #include "common/FFF.h"
 #include "picture_browser/BrowserRules_.h"
@@ -76,22 +75,6 @@ bool ReadFolderNames(const std::string& folder, FolderNames& names) {
     std::stable_sort(names.files.begin(), names.files.end(), NameLess);
     return true;
 }
-
-// The listing the folder list has just read, while its Change event runs: the file list that
-// follows it to the same folder takes its files from there instead of reading the folder a
-// second time (100,000 names took seconds to read under Wine).
-const FolderNames* freshListing = nullptr;
-
-class FreshListing {
-public:
-    explicit FreshListing(const FolderNames& names) : old_(std::exchange(freshListing, &names)) {}
-    ~FreshListing() { freshListing = old_; }
-    FreshListing(const FreshListing&) = delete;
-    FreshListing& operator=(const FreshListing&) = delete;
-
-private:
-    const FolderNames* old_;
-};
 
 std::vector<std::string> MatchingNames(std::vector<std::string> files, const std::string& patterns) {
     // Parsed once for the whole folder, whichever pattern list the list is given.
@@ -282,10 +265,19 @@ bool FolderList::SetPath(const std::string& path) {
     SelectQuietly(current);
     SendMessageA(hWnd(), WM_SETREDRAW, TRUE, 0);
     InvalidateRect(hWnd(), nullptr, TRUE);
-    if (changed && Change) {
-        FreshListing fresh(listing);
-        Change();
-    }
+    // Kept for the file list that follows into this folder; not kept (for the working set's
+    // sake) when no file list will.
+    freshFolder_ = changed ? full : std::string();
+    freshFiles_ = changed ? std::move(listing.files) : std::vector<std::string>();
+    if (changed && Change) Change();
+    return true;
+}
+
+bool FolderList::TakeFiles(const std::string& folder, std::vector<std::string>& files) {
+    if (freshFolder_.empty() || freshFolder_ != folder) return false;
+    files = std::move(freshFiles_);
+    freshFiles_.clear();
+    freshFolder_.clear();
     return true;
 }
 
@@ -328,10 +320,10 @@ void FileList::Create(platform::Form& form, int left, int top, int width, int he
     PickListBox::Create(form, left, top, width, height);
 }
 
-bool FileList::Fill(const std::string& folder) {
+bool FileList::Fill(const std::string& folder, FolderList* readBy) {
     std::vector<std::string> names;
-    if (freshListing && freshListing->folder == folder)
-        names = MatchingNames(freshListing->files, Pattern);
+    if (readBy && readBy->TakeFiles(folder, names))
+        names = MatchingNames(std::move(names), Pattern);
     else if (!ListPictureNames(folder, Pattern, names))
         return false;
     HWND list = hWnd();
@@ -343,9 +335,9 @@ bool FileList::Fill(const std::string& folder) {
     return true;
 }
 
-bool FileList::SetPath(const std::string& path) {
+bool FileList::SetPath(const std::string& path, FolderList* readBy) {
     std::string full = NormalFolderPath(path);
-    if (full.empty() || !Fill(full)) return false;
+    if (full.empty() || !Fill(full, readBy)) return false;
     bool changed = !SameText(full, path_);
     path_ = full;
     if (changed && PathChange) PathChange();

@@ -212,7 +212,7 @@ void frmWallpaper::Form_Load() {
     char current[MAX_PATH * 4] = {};
     GetCurrentDirectoryA(sizeof current, current);
     if (PicsFolder.SetPath(current)) {
-        PicsFileList.SetPath(PicsFolder.Path());
+        PicsFileList.SetPath(PicsFolder.Path(), &PicsFolder);
         PicsDrive.SetDrive(PicsFolder.Path(), false);
     }
 
@@ -279,7 +279,7 @@ void frmWallpaper::Form_Load() {
     // 5. a host's own folder when there is no history yet
     if (hosted && cboPicFolder.ListCount() == 0 && !hostPicsFolder_.empty()) {
         PicsDrive.SetDrive(hostPicsFolder_.substr(0, 2), false);
-        if (PicsFolder.SetPath(hostPicsFolder_)) PicsFileList.SetPath(hostPicsFolder_);
+        if (PicsFolder.SetPath(hostPicsFolder_)) PicsFileList.SetPath(hostPicsFolder_, &PicsFolder);
     }
     // 6. the starting mode
     if (HostPicCount() == 0 || folderMode_) {
@@ -479,7 +479,7 @@ void frmWallpaper::PicsDrive_Change() {
 
 void frmWallpaper::PicsFolder_Change() {
     std::string remembered = PicsFileList.Path();
-    if (!PicsFileList.SetPath(PicsFolder.Path())) {
+    if (!PicsFileList.SetPath(PicsFolder.Path(), &PicsFolder)) {
         seams::Beep();
         PicsFolder.SetPath(remembered);
     }
