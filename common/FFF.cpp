@@ -82,6 +82,31 @@ std::string ShortPathOf(const std::string& longPath) {
 
 }  // namespace
 
+bool ForEachFolderEntry(const std::wstring& folder, std::vector<unsigned long long>& buffer,
+                        const std::function<void(const FILE_ID_BOTH_DIR_INFO&)>& visit) {
+    platform::UniqueHandle handle(CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (handle.get() == INVALID_HANDLE_VALUE) {
+        handle.release();
+        return false;
+    }
+    buffer.resize(64 * 1024 / sizeof buffer[0]);
+    FILE_INFO_BY_HANDLE_CLASS request = FileIdBothDirectoryRestartInfo;
+    while (GetFileInformationByHandleEx(handle.get(), request, buffer.data(),
+                                        static_cast<DWORD>(buffer.size() * sizeof buffer[0]))) {
+        request = FileIdBothDirectoryInfo;
+        const auto* bytes = reinterpret_cast<const unsigned char*>(buffer.data());
+        for (;;) {
+            const auto* info = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(bytes);
+            visit(*info);
+            if (info->NextEntryOffset == 0) break;
+            bytes += info->NextEntryOffset;
+        }
+    }
+    return true;
+}
+
 // What a folder path leads to, whichever links it passed: the file index and the creation
 // time. Every path of one walk starts with the same drive, and Wine's drive Z: maps Unix file
 // systems whose index numbers may repeat, so the creation time tells such folders apart where
@@ -187,30 +212,15 @@ std::vector<const FFF::Entry*> FFF::InListBoxOrder(std::vector<const Entry*> ent
 std::function<std::vector<FolderEntry>(const std::wstring&, std::vector<unsigned long long>&)> seams::ReadFolder =
     [](const std::wstring& folder, std::vector<unsigned long long>& buffer) {
     std::vector<FolderEntry> entries;
-    HANDLE handle = CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) return entries;
-    platform::UniqueHandle closer(handle);
-    buffer.resize(64 * 1024 / sizeof buffer[0]);
-    FILE_INFO_BY_HANDLE_CLASS request = FileIdBothDirectoryRestartInfo;
-    while (GetFileInformationByHandleEx(handle, request, buffer.data(),
-                                        static_cast<DWORD>(buffer.size() * sizeof buffer[0]))) {
-        request = FileIdBothDirectoryInfo;
-        const auto* bytes = reinterpret_cast<const unsigned char*>(buffer.data());
-        for (;;) {
-            const auto* info = reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(bytes);
-            FolderEntry entry;
-            entry.name.assign(info->FileName, info->FileNameLength / sizeof(WCHAR));
-            entry.shortName.assign(info->ShortName, static_cast<size_t>(info->ShortNameLength) / sizeof(WCHAR));
-            entry.attributes = info->FileAttributes;
-            entry.fileId = static_cast<unsigned long long>(info->FileId.QuadPart);
-            entry.created = info->CreationTime.QuadPart;
-            entries.push_back(std::move(entry));
-            if (info->NextEntryOffset == 0) break;
-            bytes += info->NextEntryOffset;
-        }
-    }
+    ForEachFolderEntry(folder, buffer, [&entries](const FILE_ID_BOTH_DIR_INFO& info) {
+        FolderEntry entry;
+        entry.name.assign(info.FileName, info.FileNameLength / sizeof(WCHAR));
+        entry.shortName.assign(info.ShortName, static_cast<size_t>(info.ShortNameLength) / sizeof(WCHAR));
+        entry.attributes = info.FileAttributes;
+        entry.fileId = static_cast<unsigned long long>(info.FileId.QuadPart);
+        entry.created = info.CreationTime.QuadPart;
+        entries.push_back(std::move(entry));
+    });
     return entries;
 };
 

@@ -88,6 +88,13 @@ private:
     std::vector<unsigned long long> buffer_;  // one folder's listing at a time
 };
 
+// Every entry of `folder` (a full path, with or without its backslash) in the system's order,
+// read a block at a time into `buffer`: one system call per block instead of one per name,
+// which lists a folder of 100,000 names in a fraction of the time. False when the folder
+// cannot be opened.
+bool ForEachFolderEntry(const std::wstring& folder, std::vector<unsigned long long>& buffer,
+                        const std::function<void(const FILE_ID_BOTH_DIR_INFO&)>& visit);
+
 // What a folder path leads to, whichever links it passed: its file index and creation time as
 // text; empty when the folder cannot be opened. Two paths to one folder give the same text.
 std::string FolderIdentity(const std::string& folder);

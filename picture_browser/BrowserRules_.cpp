@@ -97,16 +97,27 @@ std::string WithBackslash(const std::string& folder) {
     return (!folder.empty() && folder.back() == '\\') ? folder : folder + "\\";
 }
 
-bool MatchesPatternList(const std::string& name, const std::string& patterns) {
+std::vector<std::string> SplitPatternList(const std::string& patterns) {
+    std::vector<std::string> parts;
     size_t start = 0;
     while (start <= patterns.size()) {
         size_t end = patterns.find(';', start);
         if (end == std::string::npos) end = patterns.size();
         std::string pattern = platform::Trim(patterns.substr(start, end - start));
-        if (!pattern.empty() && WildMatch(name.c_str(), pattern.c_str())) return true;
+        if (!pattern.empty()) parts.push_back(std::move(pattern));
         start = end + 1;
     }
+    return parts;
+}
+
+bool MatchesAnyPattern(const std::string& name, const std::vector<std::string>& patterns) {
+    for (const std::string& pattern : patterns)
+        if (WildMatch(name.c_str(), pattern.c_str())) return true;
     return false;
+}
+
+bool MatchesPatternList(const std::string& name, const std::string& patterns) {
+    return MatchesAnyPattern(name, SplitPatternList(patterns));
 }
 
 bool NameLess(const std::string& a, const std::string& b) {

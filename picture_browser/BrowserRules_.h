@@ -40,6 +40,10 @@ std::string WithBackslash(const std::string& folder);
 
 // True when `name` matches one of the ";"-separated patterns ("*" and "?", any case).
 bool MatchesPatternList(const std::string& name, const std::string& patterns);
+// The same in two steps, for many names against one list: the list's patterns, trimmed,
+// empty ones left out; and whether `name` matches one of them.
+std::vector<std::string> SplitPatternList(const std::string& patterns);
+bool MatchesAnyPattern(const std::string& name, const std::vector<std::string>& patterns);
 // Case-insensitive order of file and folder names, as the lists show them.
 bool NameLess(const std::string& a, const std::string& b);
 bool SameText(const std::string& a, const std::string& b);

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "common/FFF.h"
 #include "picture_browser/BrowserRules_.h"
 #include "picture_browser/BrowserSeams.h"
 #include "platform/App.h"
@@ -43,6 +44,45 @@ size_t RootLength(const std::string& path) {
     return 0;
 }
 
+// A folder's subfolders and the files a list may show (neither hidden nor system), each in
+// name order, read in one pass of the system's listing.
+struct FolderNames {
+    std::string folder;
+    std::vector<std::string> folders;
+    std::vector<std::string> files;
+};
+
+// False when the folder cannot be read.
+bool ReadFolderNames(const std::string& folder, FolderNames& names) {
+    names = FolderNames{folder, {}, {}};
+    std::vector<unsigned long long> buffer;
+    const bool read = common::ForEachFolderEntry(
+        platform::Wide(WithBackslash(folder)), buffer, [&names](const FILE_ID_BOTH_DIR_INFO& info) {
+            std::string name = platform::FromWide(std::wstring_view(info.FileName, info.FileNameLength / sizeof(WCHAR)));
+            if (info.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+                if (name != "." && name != "..") names.folders.push_back(std::move(name));
+            } else if (!(info.FileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM))) {
+                names.files.push_back(std::move(name));
+            }
+        });
+    if (!read) {
+        names = FolderNames{};
+        return false;
+    }
+    // Stable: names equal but for case (a Unix folder can hold both) keep the system's order
+    // whichever of them a pattern leaves out.
+    std::stable_sort(names.folders.begin(), names.folders.end(), NameLess);
+    std::stable_sort(names.files.begin(), names.files.end(), NameLess);
+    return true;
+}
+
+std::vector<std::string> MatchingNames(std::vector<std::string> files, const std::string& patterns) {
+    // Parsed once for the whole folder, whichever pattern list the list is given.
+    const std::vector<std::string> masks = SplitPatternList(patterns);
+    std::erase_if(files, [&masks](const std::string& name) { return !MatchesAnyPattern(name, masks); });
+    return files;
+}
+
 char LowerLetter(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // Fills a list box through the list box's own procedure, past the subclasses on it (the
@@ -74,18 +114,9 @@ bool ListPictureNames(const std::string& folder, const std::string& patterns, st
     QuietDriveErrors quiet;
     names.clear();
     if (folder.empty() || !IsFolder(folder)) return false;
-    // The wide record: the ANSI one has room for 259 bytes of a name, fewer than a long name
-    // takes in UTF-8.
-    WIN32_FIND_DATAW data;
-    platform::FindHandle find(FindFirstFileExW(platform::Wide(WithBackslash(folder) + "*").c_str(), FindExInfoBasic,
-                                               &data, FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
-    if (!find) return GetLastError() == ERROR_FILE_NOT_FOUND;
-    do {
-        if (data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) continue;
-        std::string name = platform::FromWide(data.cFileName);
-        if (MatchesPatternList(name, patterns)) names.push_back(std::move(name));
-    } while (FindNextFileW(find.get(), &data));
-    std::sort(names.begin(), names.end(), NameLess);
+    FolderNames listing;
+    if (!ReadFolderNames(folder, listing)) return false;
+    names = MatchingNames(std::move(listing.files), patterns);
     return true;
 }
 
@@ -217,21 +248,9 @@ bool FolderList::SetPath(const std::string& path) {
         start = end + 1;
     }
     int current = static_cast<int>(entries.size()) - 1;
-    std::vector<std::string> subfolders;
-    WIN32_FIND_DATAW data;  // wide, for long names as in ListPictureNames
-    platform::FindHandle find(FindFirstFileExW(platform::Wide(WithBackslash(full) + "*").c_str(), FindExInfoBasic,
-                                               &data, FindExSearchLimitToDirectories, nullptr,
-                                               FIND_FIRST_EX_LARGE_FETCH));
-    if (!find) {
-        if (GetLastError() != ERROR_FILE_NOT_FOUND) return false;
-    } else {
-        do {
-            std::string name = platform::FromWide(data.cFileName);
-            if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && name != "." && name != "..")
-                subfolders.push_back(name);
-        } while (FindNextFileW(find.get(), &data));
-    }
-    std::sort(subfolders.begin(), subfolders.end(), NameLess);
+    FolderNames listing;
+    if (!ReadFolderNames(full, listing)) return false;
+    const std::vector<std::string>& subfolders = listing.folders;
     for (const std::string& name : subfolders) entries.push_back({WithBackslash(full) + name, name, current + 1, false});
 
     bool changed = !SameText(full, path_);
@@ -246,7 +265,19 @@ bool FolderList::SetPath(const std::string& path) {
     SelectQuietly(current);
     SendMessageA(hWnd(), WM_SETREDRAW, TRUE, 0);
     InvalidateRect(hWnd(), nullptr, TRUE);
+    // Kept for the file list that follows into this folder; not kept (for the working set's
+    // sake) when no file list will.
+    freshFolder_ = changed ? full : std::string();
+    freshFiles_ = changed ? std::move(listing.files) : std::vector<std::string>();
     if (changed && Change) Change();
+    return true;
+}
+
+bool FolderList::TakeFiles(const std::string& folder, std::vector<std::string>& files) {
+    if (freshFolder_.empty() || freshFolder_ != folder) return false;
+    files = std::move(freshFiles_);
+    freshFiles_.clear();
+    freshFolder_.clear();
     return true;
 }
 
@@ -289,9 +320,12 @@ void FileList::Create(platform::Form& form, int left, int top, int width, int he
     PickListBox::Create(form, left, top, width, height);
 }
 
-bool FileList::Fill(const std::string& folder) {
+bool FileList::Fill(const std::string& folder, FolderList* readBy) {
     std::vector<std::string> names;
-    if (!ListPictureNames(folder, Pattern, names)) return false;
+    if (readBy && readBy->TakeFiles(folder, names))
+        names = MatchingNames(std::move(names), Pattern);
+    else if (!ListPictureNames(folder, Pattern, names))
+        return false;
     HWND list = hWnd();
     SendMessageA(list, WM_SETREDRAW, FALSE, 0);
     Clear();
@@ -301,9 +335,9 @@ bool FileList::Fill(const std::string& folder) {
     return true;
 }
 
-bool FileList::SetPath(const std::string& path) {
+bool FileList::SetPath(const std::string& path, FolderList* readBy) {
     std::string full = NormalFolderPath(path);
-    if (full.empty() || !Fill(full)) return false;
+    if (full.empty() || !Fill(full, readBy)) return false;
     bool changed = !SameText(full, path_);
     path_ = full;
     if (changed && PathChange) PathChange();

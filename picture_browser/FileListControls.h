@@ -59,6 +59,10 @@ public:
     void DrawItem(const DRAWITEMSTRUCT& item) const;
     // Brings the selected entry into view, after a change of height.
     void ScrollToSelection();
+    // The files (neither hidden nor system, in name order) that the last SetPath read in
+    // `folder`, when it moved the list there: handed over once, so that the file list
+    // following into the folder does not read it a second time. False when there are none.
+    bool TakeFiles(const std::string& folder, std::vector<std::string>& files);
 
 private:
     struct Entry {
@@ -70,6 +74,8 @@ private:
     void EnterSelected();
     std::string path_;
     std::vector<Entry> entries_;
+    std::string freshFolder_;
+    std::vector<std::string> freshFiles_;
 };
 
 // The names of the files in a folder that match a pattern list, in name order.
@@ -79,14 +85,15 @@ public:
     std::string Pattern = "*.*";
     const std::string& Path() const { return path_; }
     // Lists the folder; a new folder raises PathChange. False, with nothing changed,
-    // when the folder cannot be read.
-    bool SetPath(const std::string& path);
+    // when the folder cannot be read. `readBy`: the folder list that has just moved to
+    // this folder, whose reading of it is used instead of reading it again.
+    bool SetPath(const std::string& path, FolderList* readBy = nullptr);
     // Reads the folder again.
     void Refresh();
     std::function<void()> PathChange;
 
 private:
-    bool Fill(const std::string& folder);
+    bool Fill(const std::string& folder, FolderList* readBy = nullptr);
     std::string path_;
 };
 

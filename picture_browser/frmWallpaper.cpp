@@ -221,7 +221,7 @@ void frmWallpaper::Form_Load() {
     char current[MAX_PATH * 4] = {};
     GetCurrentDirectoryA(sizeof current, current);
     if (PicsFolder.SetPath(current)) {
-        PicsFileList.SetPath(PicsFolder.Path());
+        PicsFileList.SetPath(PicsFolder.Path(), &PicsFolder);
         PicsDrive.SetDrive(PicsFolder.Path(), false);
     }
 
@@ -288,7 +288,7 @@ void frmWallpaper::Form_Load() {
     // 5. a host's own folder when there is no history yet
     if (hosted && cboPicFolder.ListCount() == 0 && !hostPicsFolder_.empty()) {
         PicsDrive.SetDrive(hostPicsFolder_.substr(0, 2), false);
-        if (PicsFolder.SetPath(hostPicsFolder_)) PicsFileList.SetPath(hostPicsFolder_);
+        if (PicsFolder.SetPath(hostPicsFolder_)) PicsFileList.SetPath(hostPicsFolder_, &PicsFolder);
     }
     // 6. the starting mode
     if (HostPicCount() == 0 || folderMode_) {
@@ -481,7 +481,9 @@ void frmWallpaper::cboPicFolder_Click() {
         PicsFolder.SetPath(remembered);
     }
     cboPicFolder_Change();
-    PicsFileList.Refresh();
+    // A file list that has just moved to another folder has just read it: reading a folder of
+    // 100,000 pictures twice doubled the wait for the count line.
+    if (SameText(PicsFileList.Path(), remembered)) PicsFileList.Refresh();
     UpdateFileCount();
 }
 
@@ -509,7 +511,7 @@ void frmWallpaper::PicsDrive_Change() {
 
 void frmWallpaper::PicsFolder_Change() {
     std::string remembered = PicsFileList.Path();
-    if (!PicsFileList.SetPath(PicsFolder.Path())) {
+    if (!PicsFileList.SetPath(PicsFolder.Path(), &PicsFolder)) {
         seams::Beep();
         PicsFolder.SetPath(remembered);
     }

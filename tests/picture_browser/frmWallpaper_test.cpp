@@ -1,4 +1,5 @@
 // The browser window: history, navigation, stepping, the two situations, its size.
+#include <algorithm>
 #include <deque>
 
 #include "BrowserHarness.h"
@@ -7,6 +8,7 @@
 #include "picture_browser/BrowserRules_.h"
 #include "picture_browser/SubclassWP_.h"
 #include "platform/Handles.h"
+#include "platform/Text.h"
 
 using namespace browser_test;
 using testing_support::MsgBoxRecorder;
@@ -75,6 +77,49 @@ TEST_F(Browser, FilesMatchThePatternOnlyInNameOrder) {
     // The folder list: the path down to here, then the subfolders.
     EXPECT_EQ(form.PicsFolder.List(form.PicsFolder.ListIndex()), "Pics");
     EXPECT_EQ(form.PicsFolder.List(form.PicsFolder.ListCount() - 1), "sub.jpg");
+}
+
+// The folder is read a block of entries at a time: a folder that takes several blocks, with
+// names that sort and match in tricky ways, lists exactly what a name-by-name search of the
+// folder finds, in name order.
+TEST_F(Browser, FileListOfALargeFolderOfTrickyNamesHoldsWhatANameByNameSearchFinds) {
+    for (const char* name : {"[a].jpg", "-b.jpg", "_c.jpg", "\xc3\x89t\xc3\xa9.jpg", "\xc3\xa9" "a.gif", "Ab.jpg",
+                             "aC.jpeg", "a b.jpg", "a-b.JPG", "z.jpg.bmp", "x.jpgx", "y.gif.txt", "hidden.jpg",
+                             "system.bmp"})
+        testing_support::WriteFile(pics + "\\" + name, "x");
+    WriteBitmap(pics + "\\z.jpg.bmp", 4, 4);  // shown when the keyboard selects it
+    SetFileAttributesA((pics + "\\hidden.jpg").c_str(), FILE_ATTRIBUTE_HIDDEN);
+    SetFileAttributesA((pics + "\\system.bmp").c_str(), FILE_ATTRIBUTE_SYSTEM);
+    CreateDirectoryA((pics + "\\folder.jpg").c_str(), nullptr);
+    // Long names: a few hundred of them fill more than one block.
+    for (int i = 0; i < 400; ++i) {
+        char name[96];
+        snprintf(name, sizeof name, "%s picture with a long name to fill the listing %03d.jpg",
+                 i % 3 == 0 ? "Another" : i % 3 == 1 ? "another" : "ANOTHER", i);
+        testing_support::WriteFile(pics + "\\" + name, "");
+    }
+    std::vector<std::string> expected;
+    WIN32_FIND_DATAW data;
+    platform::FindHandle find(FindFirstFileW(platform::Wide(pics + "\\*").c_str(), &data));
+    ASSERT_TRUE(find);
+    do {
+        const std::string name = platform::FromWide(data.cFileName);
+        if (!(data.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) &&
+            picture_browser::MatchesPatternList(name, picture_browser::kPicturePattern))
+            expected.push_back(name);
+    } while (FindNextFileW(find.get(), &data));
+    std::sort(expected.begin(), expected.end(), picture_browser::NameLess);
+    ASSERT_EQ(expected.size(), 3 + 400 + 10u);
+
+    auto& form = OpenOwn();
+    EnterFolder("Pics");
+    std::vector<std::string> names;
+    for (int i = 0; i < form.PicsFileList.ListCount(); ++i) names.push_back(form.PicsFileList.List(i));
+    EXPECT_EQ(names, expected);
+    EXPECT_EQ(form.txtFileList.Text(), "413 pic files found in " + pics);
+    // Keyboard search by first letter still finds the first name with that letter.
+    SendMessageA(form.PicsFileList.hWnd(), WM_CHAR, 'z', 0);
+    EXPECT_EQ(form.PicsFileList.List(form.PicsFileList.ListIndex()), "z.jpg.bmp");
 }
 
 TEST_F(Browser, FolderWithPicturesEntersTheHistoryAndOneWithoutNever) {
