@@ -250,8 +250,9 @@ void FFF::AddFiles(const std::wstring& shortPath, const std::string& longPath, c
     std::vector<const Entry*> candidates;
     std::vector<std::wstring> upperNames, upperShortNames;
     bool upperDone = false;
-    // A file that two patterns take is listed once, under the first: "x.tiff" is also
-    // "X~1.TIF" to "*.tif".
+    // With the longer picture list a file that two patterns take is listed once, under the
+    // first: "x.tiff" is also "X~1.TIF" to "*.tif". Other lists list pattern by pattern as they
+    // always have.
     std::unordered_set<std::wstring> listed;
     for (size_t p = 0; p < files.patterns.size(); ++p) {
         if (files.checkOnly && files.matched) return;
@@ -280,7 +281,7 @@ void FFF::AddFiles(const std::wstring& shortPath, const std::string& longPath, c
                     (!upperShortNames[i].empty() && MatchesMask(mask, upperShortNames[i])))
                     matches.push_back(candidates[i]);
         }
-        if (files.patterns.size() > 1)
+        if (files.onceEach)
             matches.erase(std::remove_if(matches.begin(), matches.end(),
                                          [&](const Entry* entry) { return !listed.insert(Upper(entry->name)).second; }),
                           matches.end());
@@ -370,6 +371,7 @@ long FFF::GFF_Proc(std::string Path, const std::string& FileSpec, bool SubsToo, 
 
     FileSearch files;
     files.checkOnly = CheckOnly;
+    files.onceEach = _stricmp(FileSpec.c_str(), PicFileSpec(true).c_str()) == 0;
     for (const std::string& pattern : SplitFileSpec(FileSpec)) {
         files.patterns.push_back(Wide(pattern));
         files.upperPatterns.push_back(IsPlainMask(files.patterns.back()) ? Upper(files.patterns.back())

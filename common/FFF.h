@@ -54,6 +54,7 @@ private:
         std::vector<std::wstring> patterns;       // as given
         std::vector<std::wstring> upperPatterns;  // for MatchesMask; empty for the system's patterns
         bool checkOnly = false;
+        bool onceEach = false;  // the longer picture list, whose patterns overlap
         bool matched = false;
         std::vector<std::vector<std::string>> found;  // full paths, by folder index
     };

@@ -26,12 +26,12 @@ int PicPatternCount(bool morePicTypes) {
 }  // namespace
 
 std::string PicFileSpec(bool morePicTypes) {
-    std::string spec;
+    std::string list;
     for (int i = 0; i < PicPatternCount(morePicTypes); ++i) {
-        if (i) spec += ';';
-        spec += kPicPatterns[i];
+        if (i) list += ';';
+        list += kPicPatterns[i];
     }
-    return spec;
+    return list;
 }
 
 std::string PicFileTypes(bool morePicTypes) {
