@@ -12,12 +12,6 @@ extern std::vector<std::string> PicFiles;
 // then every folder below it, without a trailing backslash.
 extern std::vector<std::string> PicFolders;
 
-// The pattern list the suite searches with, and the same set as messages write it, when the
-// "More Pic Types" option is off: PicFileSpec(false) and PicFileTypes(false) (FolderWalk_.h),
-// which the programs use.
-inline constexpr const char* kPicFileSpec = "*.jpg;*.jpe*;*.gif;*.bmp";
-inline constexpr const char* kPicFileTypes = "(.jpg, .jpe*, .gif, .bmp)";
-
 // Index of the last element (the form runtime's UBound).
 inline long UBound(const std::vector<std::string>& list) { return static_cast<long>(list.size()) - 1; }
 

@@ -155,7 +155,7 @@ protected:
     // Writes the pictures into the folder and makes them the picture list, in this order.
     // Sizes of 0 make an unreadable file.
     void MakeList(const std::vector<std::pair<int, int>>& sizes) {
-        common::PicFiles = {folder.Path() + "\\" + common::kPicFileSpec};
+        common::PicFiles = {folder.Path() + "\\" + common::PicFileSpec(false)};
         for (size_t i = 0; i < sizes.size(); ++i) {
             char name[32];
             auto [w, h] = sizes[i];
@@ -274,7 +274,7 @@ TEST_F(ShowEngine, PhotoIsMeasuredAndHungUpright) {
     const std::string photo = folder.File("photo.jpg");
     ASSERT_TRUE(CopyFileA((testing_support::WinePathFromEnv("SORVITA_TEST_DATA") + "\\orient-6-tall.jpg").c_str(),
                           photo.c_str(), FALSE));
-    common::PicFiles = {folder.Path() + "\\" + common::kPicFileSpec, photo};
+    common::PicFiles = {folder.Path() + "\\" + common::PicFileSpec(false), photo};
     EXPECT_EQ(HangNext(), photo);
     EXPECT_EQ(HungStyle(), common::kStyleStretch);
     EXPECT_EQ(BmpSize(common::WallpaperFilePath()), std::make_pair(8L, 800L));
@@ -423,7 +423,7 @@ TEST_F(ShowEngine, FolderChecksReportAndSwitchTheRotationOff) {
         if (c.withPictures)
             MakeList({{40, 30}});
         else
-            common::PicFiles = {folder.Path() + "\\" + common::kPicFileSpec};
+            common::PicFiles = {folder.Path() + "\\" + common::PicFileSpec(false)};
         Settings.PicsFolder = c.folder;
         Settings.DisplayTime = true;
         SwitchOn();

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "ListBoxFinder.h"
+#include "common/FolderWalk_.h"
 #include "common/FileFolderFunctions_.h"
 #include "common/WindowsWallpaper_.h"
 #include "platform/Picture.h"
@@ -81,12 +82,12 @@ int Find(const std::string& folder, int rounds) {
         plain.push_back(Seconds() - start);
 
         start = Seconds();
-        finderCount = common::FindFiles(folder, common::kPicFileSpec, true, false);
+        finderCount = common::FindFiles(folder, common::PicFileSpec(false), true, false);
         finder.push_back(Seconds() - start);
         const std::vector<std::string> files = common::PicFiles, folders = common::PicFolders;
 
         start = Seconds();
-        listBoxCount = testing_support::ListBoxFinder::FindFiles(folder, common::kPicFileSpec, true, false);
+        listBoxCount = testing_support::ListBoxFinder::FindFiles(folder, common::PicFileSpec(false), true, false);
         listBox.push_back(Seconds() - start);
         same = same && files == common::PicFiles && folders == common::PicFolders;
 

@@ -108,7 +108,7 @@ TEST(FindFiles, PatternByPatternThenAsTheListHoldsThem) {
     TempFolder folder("finder-order");
     for (const char* name : {"c.jpeg", "b.gif", "a.jpg", "notes.txt", "d.png", "e.BMP", "f.jpg.txt", "g.jpe"})
         Touch(folder.File(name));
-    EXPECT_EQ(FindFiles(folder.Path(), kPicFileSpec, false, false), 5);
+    EXPECT_EQ(FindFiles(folder.Path(), PicFileSpec(false), false, false), 5);
     EXPECT_EQ(PicFiles[0], folder.Path() + "\\*.jpg;*.jpe*;*.gif;*.bmp");
     EXPECT_EQ(Found(), (Paths{folder.File("a.jpg"), folder.File("c.jpeg"), folder.File("g.jpe"), folder.File("b.gif"),
                               folder.File("e.BMP")}));
@@ -147,10 +147,10 @@ TEST(FindFiles, SubfoldersComeAfterTheStartFolderInFolderOrder) {
                              "\\A\\A1\\Deep\\deep.jpg", "\\A\\A1\\Deep\\deep.gif"})
         Touch(r + file);
 
-    EXPECT_EQ(FindFiles(r, kPicFileSpec, false, false), 1);
+    EXPECT_EQ(FindFiles(r, PicFileSpec(false), false, false), 1);
     EXPECT_EQ(Found(), (Paths{r + "\\top.jpg"}));
 
-    EXPECT_EQ(FindFiles(r, kPicFileSpec, true, false), 7);
+    EXPECT_EQ(FindFiles(r, PicFileSpec(false), true, false), 7);
     EXPECT_EQ(PicFolders, (Paths{r, r + "\\A", r + "\\B", r + "\\A\\A1", r + "\\A\\A2", r + "\\A\\A1\\Deep",
                                  r + "\\B\\B1"}));
     EXPECT_EQ(Found(), (Paths{r + "\\top.jpg", r + "\\A\\a.gif", r + "\\B\\b.jpg", r + "\\A\\A1\\a1.bmp",
@@ -170,7 +170,7 @@ TEST(FindFiles, TrailingBackslashGivesSingleBackslashes) {
     MakeFolder(folder.File("Sub"));
     Touch(folder.File("a.jpg"));
     Touch(folder.File("Sub\\b.gif"));
-    EXPECT_EQ(FindFiles(folder.Path() + "\\", kPicFileSpec, true, false), 2);
+    EXPECT_EQ(FindFiles(folder.Path() + "\\", PicFileSpec(false), true, false), 2);
     EXPECT_EQ(PicFiles[0], folder.Path() + "\\*.jpg;*.jpe*;*.gif;*.bmp");
     EXPECT_EQ(Found(), (Paths{folder.File("a.jpg"), folder.File("Sub\\b.gif")}));
 }
@@ -184,23 +184,23 @@ TEST(FindFiles, CheckOnlyStopsAtTheFirstMatchAndLeavesPicFilesAlone) {
     MakeFolder(few.File("Deeper"));
     Touch(few.File("Deeper\\two.bmp"));
 
-    ASSERT_EQ(FindFiles(few.Path(), kPicFileSpec, true, false), 2);
+    ASSERT_EQ(FindFiles(few.Path(), PicFileSpec(false), true, false), 2);
     const Paths before = PicFiles;
-    EXPECT_EQ(FindFiles(many.Path(), kPicFileSpec, false, true), -1);
-    EXPECT_EQ(FindFiles(few.File("Empty"), kPicFileSpec, true, true), 0);
-    EXPECT_EQ(FindFiles(few.File("Deeper"), kPicFileSpec, false, true), -1);
-    EXPECT_EQ(FindFiles(few.File("Missing"), kPicFileSpec, true, true), 0);
+    EXPECT_EQ(FindFiles(many.Path(), PicFileSpec(false), false, true), -1);
+    EXPECT_EQ(FindFiles(few.File("Empty"), PicFileSpec(false), true, true), 0);
+    EXPECT_EQ(FindFiles(few.File("Deeper"), PicFileSpec(false), false, true), -1);
+    EXPECT_EQ(FindFiles(few.File("Missing"), PicFileSpec(false), true, true), 0);
     EXPECT_EQ(PicFiles, before);
 }
 
 TEST(FindFiles, MissingOrBlankFolderGivesNothing) {
     TempFolder folder("finder-missing");
     PicFiles = {"old", "old1"};
-    EXPECT_EQ(FindFiles(folder.File("Missing"), kPicFileSpec, true, false), 0);
+    EXPECT_EQ(FindFiles(folder.File("Missing"), PicFileSpec(false), true, false), 0);
     EXPECT_EQ(PicFiles, (Paths{folder.File("Missing") + "\\*.jpg;*.jpe*;*.gif;*.bmp"}));
-    EXPECT_EQ(FindFiles("   ", kPicFileSpec, false, false), 0);
+    EXPECT_EQ(FindFiles("   ", PicFileSpec(false), false, false), 0);
     EXPECT_EQ(PicFiles, (Paths{"   \\*.jpg;*.jpe*;*.gif;*.bmp"}));
-    EXPECT_EQ(FindFiles("", kPicFileSpec, true, false), 0);
+    EXPECT_EQ(FindFiles("", PicFileSpec(false), true, false), 0);
     EXPECT_EQ(UBound(PicFiles), 0);
 }
 
@@ -215,7 +215,7 @@ TEST(FindFiles, LongNamesAreListedThroughTheirShortForms) {
     ASSERT_GT(GetShortPathNameA(top.c_str(), shortForm, sizeof shortForm), 0u);
     EXPECT_STRNE(shortForm, top.c_str());  // the listing really takes another path
 
-    EXPECT_EQ(FindFiles(top, kPicFileSpec, true, false), 2);
+    EXPECT_EQ(FindFiles(top, PicFileSpec(false), true, false), 2);
     EXPECT_EQ(Found(), (Paths{top + "\\Holiday Picture Number One.jpeg",
                               top + "\\Another Long Sub Folder.With Dots\\Second Holiday Picture.gif"}));
     EXPECT_EQ(PicFolders, (Paths{top, top + "\\Another Long Sub Folder.With Dots"}));
@@ -243,7 +243,7 @@ TEST(FindFiles, LongSiblingsWithTheSameShortStartAreNotMixedUp) {
             Touch(expected.back());
         }
     }
-    EXPECT_EQ(FindFiles(r, kPicFileSpec, true, false), 7);
+    EXPECT_EQ(FindFiles(r, PicFileSpec(false), true, false), 7);
     EXPECT_EQ(PicFolders, folders);
     EXPECT_EQ(Found(), expected);
     for (size_t k = 1; k < folders.size(); ++k) {
@@ -268,16 +268,16 @@ TEST(FindFiles, LinkLoopsEndAndEachFolderIsListedOnce) {
     ASSERT_TRUE(folder.Link("../C", "A/ToC"));  // a way to a folder met later
     ASSERT_TRUE(CanList(r + "\\A\\Up\\A\\Up\\A"));  // the loop is real
 
-    EXPECT_EQ(FindFiles(r, kPicFileSpec, true, false), 3);
+    EXPECT_EQ(FindFiles(r, PicFileSpec(false), true, false), 3);
     EXPECT_EQ(PicFolders, (Paths{r, r + "\\A", r + "\\C"}));
     EXPECT_EQ(Found(), (Paths{r + "\\top.jpg", r + "\\A\\a.jpg", r + "\\C\\c.gif"}));
-    EXPECT_EQ(FindFiles(r + "\\A", kPicFileSpec, true, true), -1);
+    EXPECT_EQ(FindFiles(r + "\\A", PicFileSpec(false), true, true), -1);
 
     // A link to a folder outside the tree is walked like any folder.
     UnixFolder outside("finder-outside");
     Touch(outside.File("o.bmp"));
     ASSERT_TRUE(folder.Link(outside.Unix(), "C/Out"));
-    ASSERT_EQ(FindFiles(r, kPicFileSpec, true, false), 4);
+    ASSERT_EQ(FindFiles(r, PicFileSpec(false), true, false), 4);
     EXPECT_EQ(Found().back(), r + "\\C\\Out\\o.bmp");
 
     // Windows lists a junction or directory link with the reparse-point attribute and the file
@@ -298,7 +298,7 @@ TEST(FindFiles, LinkLoopsEndAndEachFolderIsListedOnce) {
                 }
             return entries;
         }};
-    EXPECT_EQ(FindFiles(r, kPicFileSpec, true, false), 4);
+    EXPECT_EQ(FindFiles(r, PicFileSpec(false), true, false), 4);
     EXPECT_EQ(PicFolders, (Paths{r, r + "\\A", r + "\\C", r + "\\C\\Out"}));
     EXPECT_EQ(Found(), (Paths{r + "\\top.jpg", r + "\\A\\a.jpg", r + "\\C\\c.gif", r + "\\C\\Out\\o.bmp"}));
     EXPECT_EQ(ownIds.size(), 5u);
@@ -322,9 +322,9 @@ TEST(FindFiles, UnreadableFolderAddsNothing) {
     }
     if (CanList(r + "\\Locked")) GTEST_SKIP() << "no folder can be made unreadable here";
 
-    EXPECT_EQ(FindFiles(r, kPicFileSpec, true, false), 2);
+    EXPECT_EQ(FindFiles(r, PicFileSpec(false), true, false), 2);
     EXPECT_EQ(Found(), (Paths{r + "\\a.jpg", r + "\\Open\\b.jpg"}));
-    EXPECT_EQ(FindFiles(r + "\\Locked", kPicFileSpec, true, false), 0);
+    EXPECT_EQ(FindFiles(r + "\\Locked", PicFileSpec(false), true, false), 0);
 }
 
 TEST(FindFiles, DeepTreeIsWalkedToTheBottom) {
@@ -335,7 +335,7 @@ TEST(FindFiles, DeepTreeIsWalkedToTheBottom) {
         MakeFolder(path);
     }
     Touch(path + "\\bottom.gif");
-    EXPECT_EQ(FindFiles(folder.Path(), kPicFileSpec, true, false), 1);
+    EXPECT_EQ(FindFiles(folder.Path(), PicFileSpec(false), true, false), 1);
     EXPECT_EQ(Found(), (Paths{path + "\\bottom.gif"}));
     EXPECT_EQ(UBound(PicFolders), 60);
 }
@@ -343,7 +343,7 @@ TEST(FindFiles, DeepTreeIsWalkedToTheBottom) {
 TEST(FindFiles, SearchingWithoutAWindowDoesNotEndTheProgram) {
     ASSERT_TRUE(platform::Form::LoadedForms().empty());
     TempFolder folder("finder-quit");
-    FindFiles(folder.Path(), kPicFileSpec, true, false);
+    FindFiles(folder.Path(), PicFileSpec(false), true, false);
     EXPECT_TRUE(platform::Form::LoadedForms().empty());
     MSG msg;
     EXPECT_FALSE(PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
@@ -579,7 +579,7 @@ TEST(FindFilesAgreement, GeneratedTreesGiveWhatTheListBoxGave) {
         ASSERT_TRUE(tree.LinksMade());
 
         // The tree really holds what the listing treats in its own way.
-        const Search all = RunSearch(true, root.Path(), kPicFileSpec, true, false);
+        const Search all = RunSearch(true, root.Path(), PicFileSpec(false), true, false);
         ASSERT_GT(all.result, 50);
         EXPECT_TRUE(AnyEndsWith(all.files, ".jpgx"));     // matched through the short form only
         EXPECT_TRUE(AnyEndsWith(all.files, "\\cASE.Jpg"));  // one of names alike but for case
@@ -590,10 +590,10 @@ TEST(FindFilesAgreement, GeneratedTreesGiveWhatTheListBoxGave) {
         EXPECT_FALSE(AnyEndsWith(all.folders, "\\Back to the top"));
 
         for (bool subs : {true, false})
-            for (bool checkOnly : {false, true}) ExpectSameAsListBox(root.Path(), kPicFileSpec, subs, checkOnly);
-        ExpectSameAsListBox(root.Path() + "\\", kPicFileSpec, true, false);
-        ExpectSameAsListBox(tree.DeepTop(), kPicFileSpec, true, false);
-        if (!tree.EmptyFolder().empty()) ExpectSameAsListBox(tree.EmptyFolder(), kPicFileSpec, true, true);
+            for (bool checkOnly : {false, true}) ExpectSameAsListBox(root.Path(), PicFileSpec(false), subs, checkOnly);
+        ExpectSameAsListBox(root.Path() + "\\", PicFileSpec(false), true, false);
+        ExpectSameAsListBox(tree.DeepTop(), PicFileSpec(false), true, false);
+        if (!tree.EmptyFolder().empty()) ExpectSameAsListBox(tree.EmptyFolder(), PicFileSpec(false), true, true);
         // Other patterns: stars anywhere, a pattern matching everything, an empty one, and
         // ones whose rules the system keeps (a "?", a trailing dot, no wildcard).
         for (const char* patterns : {"*.gif;;*.txt", "*a*;*.*;IMG*;*.jp?", "*e*.j*;*aa;*.jpe*;*.;Case.jpg", "*"})

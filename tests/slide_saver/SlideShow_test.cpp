@@ -9,6 +9,7 @@
 #include <set>
 
 #include "SaverHarness.h"
+#include "common/FolderWalk_.h"
 #include "common/DeskMonitors_.h"
 #include "common/GetDeskMonitors_.h"
 #include "common/SettingsApp_.h"
@@ -206,7 +207,7 @@ TEST_F(SlideShow, FolderThatGainsPicturesShowsThemOnTheNextTick) {
     Tick();
     ASSERT_EQ(show.Delay, 0);
     Picture("late.bmp", 40, 30, RGB(1, 2, 3));
-    common::FindFiles(SaverSettings.PicsFolder, common::kPicFileSpec, false, false);
+    common::FindFiles(SaverSettings.PicsFolder, common::PicFileSpec(false), false, false);
     Advance(0.5);
     EXPECT_EQ(show.Pick.CurrentIndex, 1);
 }
