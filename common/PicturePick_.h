@@ -12,6 +12,7 @@ struct PickState {
     int32_t CurrentIndex = 0;   // the picture being shown or tried
     int32_t LastPick = 0;       // what a random pick must not repeat
     int32_t PreviousIndex = 0;  // the picture shown before the current one
+    bool operator==(const PickState&) const = default;
 };
 
 // Draws a random pick makes before it takes the next picture in order instead, so that

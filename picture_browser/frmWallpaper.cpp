@@ -332,9 +332,12 @@ void frmWallpaper::ShowPicture(const std::string& path, int index) {
     Pane.Pic.Tag.clear();
     Pane.SetPicture(platform::Picture());
     std::string error;
-    // The host's list holds what the host searched for, with its own option.
-    platform::Picture picture =
-        platform::Picture::Load(path, &error, Graphic_Popup_MorePicTypes.Checked() || !folderMode_);
+    const bool moreTypes = LoadsMorePicTypes();
+    platform::Picture picture = ReadAhead.Take(path, moreTypes);
+    if (picture.Empty()) {
+        ReadAhead.Cancel();
+        picture = platform::Picture::Load(path, &error, moreTypes);
+    }
     labPicNumber.SetText(PicNumberText(index));
     if (picture.Empty()) {
         cmdOpenPic.SetEnabled(false);
@@ -344,6 +347,7 @@ void frmWallpaper::ShowPicture(const std::string& path, int index) {
         // Modal to the program only.
         platform::MsgBox(kLoadErrorStart + path + kLoadErrorEnd + platform::vbCrLf + platform::vbCrLf + error,
                          MB_OK | MB_ICONEXCLAMATION | MB_SETFOREGROUND | MB_TASKMODAL);
+        ReadAheadFrom(index);
         return;
     }
     Pane.Pic.Tag = path;
@@ -372,6 +376,30 @@ void frmWallpaper::ShowPicture(const std::string& path, int index) {
     cmdOpenPic.SetEnabled(true);
     cmdSetWallpaper.SetEnabled(true);
     platform::SetBusyPointer(false);
+    ReadAheadFrom(index);
+}
+
+void frmWallpaper::ReadAheadFrom(int index) {
+    PickListBox& list = SteppingList();
+    const int count = list.ListCount();
+    int next = -1;
+    switch (step_) {
+        case Step::Previous:
+            next = PreviousIndex(index, count);
+            break;
+        case Step::Random:
+            randomPick_ = next = RandomIndex(index, folderMode_ ? count : HostPicCount(), [] { return platform::Rnd(); });
+            randomPickFrom_ = index;
+            break;
+        case Step::Next:
+            next = NextIndex(index, count);
+            break;
+    }
+    if (next < 0 || next >= count || next == index) {
+        ReadAhead.Cancel();
+        return;
+    }
+    ReadAhead.Start(PicturePath(next), LoadsMorePicTypes());
 }
 
 void frmWallpaper::Graphic_Popup_Normal_Click() {
@@ -534,6 +562,14 @@ void frmWallpaper::List1_Click() {
     if (index >= 0) ShowPicture(List1.List(index), index);
 }
 
+// The host's list holds what the host searched for, with its own option.
+bool frmWallpaper::LoadsMorePicTypes() const { return Graphic_Popup_MorePicTypes.Checked() || !folderMode_; }
+
+std::string frmWallpaper::PicturePath(int index) {
+    if (folderMode_) return WithBackslash(PicsFileList.Path()) + PicsFileList.List(index);
+    return List1.List(index);
+}
+
 void frmWallpaper::UpdateFileCount() {
     int count = folderMode_ ? PicsFileList.ListCount() : List1.ListCount();
     txtFileList.SetText(FileCountText(count, folderMode_ ? PicsFileList.Path() : hostPicsFolder_));
@@ -541,6 +577,9 @@ void frmWallpaper::UpdateFileCount() {
     cmdNext.SetEnabled(count > 0);
     cmdRndSelect.SetEnabled(count > 1);
     labPicNumber.SetText("");
+    // Another list: what was read ahead or drawn belongs to the one before.
+    ReadAhead.Cancel();
+    randomPick_ = -1;
 }
 
 PickListBox& frmWallpaper::SteppingList() {
@@ -557,14 +596,21 @@ void frmWallpaper::cmdNext_Click() {
 void frmWallpaper::cmdPrevious_Click() {
     PickListBox& list = SteppingList();
     int index = PreviousIndex(list.ListIndex(), list.ListCount());
+    step_ = Step::Previous;
     if (index >= 0) list.SetListIndex(index);
+    step_ = Step::Next;
 }
 
 void frmWallpaper::cmdRndSelect_Click() {
     PickListBox& list = SteppingList();
     int count = folderMode_ ? list.ListCount() : HostPicCount();
-    int index = RandomIndex(list.ListIndex(), count, [] { return platform::Rnd(); });
+    int index = randomPick_ >= 0 && randomPickFrom_ == list.ListIndex() && randomPick_ < list.ListCount()
+                    ? randomPick_
+                    : RandomIndex(list.ListIndex(), count, [] { return platform::Rnd(); });
+    randomPick_ = -1;
+    step_ = Step::Random;
     if (index >= 0) list.SetListIndex(index);
+    step_ = Step::Next;
 }
 
 void frmWallpaper::ShowFolderControls(bool show) {
@@ -660,6 +706,7 @@ void frmWallpaper::Form_Unload() {
         common::SaveAppSetting(kHistorySection, HistoryKey(i), i < cboPicFolder.ListCount() ? cboPicFolder.List(i) : "",
                                true);
     Pane.SetPicture(platform::Picture());
+    ReadAhead.Cancel();
     UnhookWindow(hWnd());
 }
 

@@ -12,6 +12,7 @@
 #include "picture_browser/PicturePane.h"
 #include "platform/Form.h"
 #include "platform/Menu.h"
+#include "platform/PictureReadAhead.h"
 
 namespace picture_browser {
 
@@ -62,6 +63,10 @@ public:
     platform::MenuItem Wallpaper_Popup;
     platform::MenuItem Wallpaper_Popup_Centered, Wallpaper_Popup_Tiled, Wallpaper_Popup_Stretched;
 
+    // The picture the last kind of step ("-->", "<--" or Random Select) would show next,
+    // decoded while the one shown is looked at.
+    platform::PictureReadAhead ReadAhead;
+
     // More than one window loaded in the program: the browser is hosted.
     static bool Hosted();
     bool FolderMode() const { return folderMode_; }
@@ -110,6 +115,10 @@ private:
     void ShowFolderControls(bool show);
     PickListBox& SteppingList();
     int HostPicCount() const;
+    // The full path of a picture of the list that steps.
+    std::string PicturePath(int index);
+    bool LoadsMorePicTypes() const;
+    void ReadAheadFrom(int index);
 
     const std::vector<std::string>& picFiles_;
     bool& folderMode_;
@@ -117,6 +126,13 @@ private:
     // The picture shown was transparent: hung as wallpaper, it is put over the desktop's
     // colour instead of the pane's.
     bool shownTransparent_ = false;
+    // What the picture being shown was reached by; a click in a list counts as "-->".
+    enum class Step { Next, Previous, Random };
+    Step step_ = Step::Next;
+    // The entry the next Random Select shows, drawn ahead so that it can be read ahead;
+    // -1 when not drawn, or drawn from another entry than the one selected now.
+    int randomPick_ = -1;
+    int randomPickFrom_ = -1;
 };
 
 }  // namespace picture_browser

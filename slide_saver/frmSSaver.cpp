@@ -297,6 +297,7 @@ bool frmSSaver::Form_QueryUnload(platform::UnloadMode) {
 
 void frmSSaver::Form_Unload() {
     ssTimer.SetEnabled(false);
+    ReadAhead.Cancel();
     CloseOtherMonitors();
     if (PasswordInForce())
         platform::seams::SystemParametersInfoA(kScreenSaverRunning, 0, nullptr,
@@ -493,9 +494,13 @@ void frmSSaver::ShowNextPic(bool previous) {
     common::ConsecutiveErrors errors;
     std::string path;
     for (;;) {
-        if (!common::PickNextIndex(Pick, count, previous, SaverSettings.ShowRandom, platform::Rnd,
-                                   common::SinglePicture::KeepPrevious))
+        if (!previous && nextPick_ && nextPick_->from == Pick && nextPick_->count == count) {
+            Pick = nextPick_->to;
+        } else if (!common::PickNextIndex(Pick, count, previous, SaverSettings.ShowRandom, platform::Rnd,
+                                          common::SinglePicture::KeepPrevious)) {
             return;
+        }
+        nextPick_.reset();
         path = common::PicFiles[Pick.CurrentIndex];
         std::string error;
         if (LoadActivePic(path, &error)) {
@@ -525,6 +530,7 @@ void frmSSaver::ShowNextPic(bool previous) {
     FinishPicDisplay(true);
     ShowFileName(path);
     ShowPicsOnOtherMonitors(previous);
+    ReadAheadNextPic();
 }
 
 bool frmSSaver::CheckPicsFolder() {
@@ -549,6 +555,7 @@ void frmSSaver::ShowScreenMessage(bool isPicError, const std::string& message) {
     if (!isPicError) {
         lblTimeLeft.SetVisible(false);
         Delay = 0;
+        ReadAhead.Cancel();
     }
     backColor_ = RGB(0, 0, 0);
     printed_ = platform::App().Title + "\r\n\r\n" + message;

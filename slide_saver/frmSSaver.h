@@ -12,6 +12,7 @@
 #include "common/PicturePick_.h"
 #include "platform/Form.h"
 #include "platform/Picture.h"
+#include "platform/PictureReadAhead.h"
 #include "slide_saver/OtherMonitors.h"
 
 namespace slide_saver {
@@ -128,6 +129,11 @@ public:
     void LayOutOtherMonitors(bool newColor);
     void RedrawOtherMonitors();
 
+    // The picture the next change (N, or the delay running out) will have to load, decoded
+    // while this one is shown. At random, the pick of that change is drawn for it now.
+    platform::PictureReadAhead ReadAhead;
+    void ReadAheadNextPic();
+
     // Routines.
     void ssTimer_Timer();
     void ShowNextPic(bool previous);
@@ -181,6 +187,12 @@ private:
     // The random colour drawn for a transparent picture before it was laid out, which
     // SetRandomBackColor then gives the window.
     std::optional<COLORREF> nextBackColor_;
+    // The next change's pick, drawn ahead; it holds while the show stands where it was drawn.
+    struct DrawnPick {
+        common::PickState from, to;
+        long count = 0;
+    };
+    std::optional<DrawnPick> nextPick_;
     COLORREF timeLeftColor_ = kTimeLeftColor;
     std::string printed_;
     HBITMAP background_ = nullptr;

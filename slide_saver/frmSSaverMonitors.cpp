@@ -33,7 +33,42 @@ bool frmSSaver::LoadActivePic(const std::string& path, std::string* error) {
             Graphic[ActiveFrame].Adopt(monitor->TakePicture());
             return true;
         }
+    platform::Picture ahead = ReadAhead.Take(path, SaverSettings.MorePicTypes);
+    if (!ahead.Empty()) {
+        Graphic[ActiveFrame].Adopt(std::move(ahead));
+        return true;
+    }
     return Graphic[ActiveFrame].Load(path, error, SaverSettings.MorePicTypes);
+}
+
+void frmSSaver::ReadAheadNextPic() {
+    const long count = std::max(0L, common::UBound(common::PicFiles));
+    common::PickState next = Pick;
+    if (!common::PickNextIndex(next, count, false, SaverSettings.ShowRandom, platform::Rnd,
+                               common::SinglePicture::KeepPrevious)) {
+        ReadAhead.Cancel();
+        return;
+    }
+    nextPick_ = DrawnPick{Pick, next, count};
+    // In order, the monitor beside the primary shows the primary's next picture already, and
+    // each monitor the next one's: the picture to load is the last monitor's next.
+    std::vector<int32_t> coming{next.CurrentIndex};
+    if (SaverSettings.AllMonitors && !SaverSettings.ShowRandom && !OtherMonitors.empty()) {
+        std::vector<common::PickState> picks;
+        for (const auto& monitor : OtherMonitors) picks.push_back(monitor->Pick);
+        PickOtherMonitors(picks, next.CurrentIndex, static_cast<int32_t>(count), false, false, platform::Rnd);
+        for (const common::PickState& pick : picks) coming.push_back(pick.CurrentIndex);
+    }
+    for (const int32_t index : coming) {
+        if (index < 1 || index > count) continue;
+        const std::string& path = common::PicFiles[index];
+        if (std::none_of(OtherMonitors.begin(), OtherMonitors.end(),
+                         [&path](const auto& monitor) { return monitor->Holds(path); })) {
+            ReadAhead.Start(path, SaverSettings.MorePicTypes);
+            return;
+        }
+    }
+    ReadAhead.Cancel();
 }
 
 void frmSSaver::ShowPicsOnOtherMonitors(bool previous) {
@@ -57,7 +92,8 @@ void frmSSaver::ShowPicsOnOtherMonitors(bool previous) {
             monitor.TakePicture();
             // A picture that cannot be loaded leaves the bare background for this change; the
             // primary reports load errors.
-            picture = platform::Picture::Load(path, nullptr, SaverSettings.MorePicTypes);
+            picture = ReadAhead.Take(path, SaverSettings.MorePicTypes);
+            if (picture.Empty()) picture = platform::Picture::Load(path, nullptr, SaverSettings.MorePicTypes);
             if (picture.HasAlpha()) picture.Flatten(monitor.BackColor());
         }
         monitor.ShowPicture(path, std::move(picture));

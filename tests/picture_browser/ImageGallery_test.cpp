@@ -7,8 +7,10 @@
 #include <psapi.h>
 
 #include "BrowserHarness.h"
+#include "common/FFF.h"
 #include "picture_browser/BrowserRules_.h"
 #include "platform/Handles.h"
+#include "platform/Text.h"
 
 using namespace browser_test;
 using testing_support::RegString;
@@ -37,6 +39,17 @@ double CpuMilliseconds(HANDLE process) {
     if (!GetProcessTimes(process, &created, &ended, &kernel, &user)) return 0;
     const auto ticks = [](FILETIME t) { return (static_cast<unsigned long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
     return (ticks(kernel) + ticks(user)) / 10000.0;
+}
+
+// This process's working set and private bytes, in MiB.
+std::string MemoryFigures() {
+    PROCESS_MEMORY_COUNTERS_EX counters{};
+    counters.cb = sizeof counters;
+    K32GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters), sizeof counters);
+    char text[80];
+    snprintf(text, sizeof text, "working set %.1f MiB, private %.1f MiB", counters.WorkingSetSize / 1048576.0,
+             counters.PrivateUsage / 1048576.0);
+    return text;
 }
 
 double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to) {
@@ -110,12 +123,22 @@ TEST_F(BrowserHarness, DISABLED_BenchLargeFolder) {
 
     LARGE_INTEGER t0, t1;
     std::vector<std::string> names;
+    printf("reading: before, %s\n", MemoryFigures().c_str());
+    {
+        // What the system's own reading of the folder leaves in the working set.
+        std::vector<unsigned long long> buffer;
+        common::ForEachFolderEntry(platform::Wide(folder + "\\"), buffer, [](const FILE_ID_BOTH_DIR_INFO&) {});
+        printf("reading the folder's entries, nothing kept: %s\n", MemoryFigures().c_str());
+    }
+
     QueryPerformanceCounter(&t0);
     double cpu = CpuMilliseconds(GetCurrentProcess());
     picture_browser::ListPictureNames(folder, picture_browser::kPicturePattern, names);
     QueryPerformanceCounter(&t1);
     printf("reading the folder's names alone: %.0f ms (processor %.0f ms)\n", Milliseconds(t0, t1),
            CpuMilliseconds(GetCurrentProcess()) - cpu);
+    names = {};
+    printf("reading: the names read and let go, %s\n", MemoryFigures().c_str());
     QueryPerformanceCounter(&t0);
     cpu = CpuMilliseconds(GetCurrentProcess());
     ASSERT_TRUE(form.PicsFolder.SetPath(folder));
@@ -123,6 +146,7 @@ TEST_F(BrowserHarness, DISABLED_BenchLargeFolder) {
     const int count = form.PicsFileList.ListCount();
     printf("listing %d pictures: %.0f ms, processor %.0f ms (target under 1000 ms)\n", count, Milliseconds(t0, t1),
            CpuMilliseconds(GetCurrentProcess()) - cpu);
+    printf("listing: done, %s\n", MemoryFigures().c_str());
     ASSERT_GT(count, 0);
 
     std::vector<double> times;
@@ -143,6 +167,44 @@ TEST_F(BrowserHarness, DISABLED_BenchLargeFolder) {
     Choose(form.PicsFileList, 1);
     QueryPerformanceCounter(&t1);
     printf("click to picture shown at its own size (Normal): %.0f ms\n", Milliseconds(t0, t1));
+}
+
+// Prints, for the folder of large photos named in SORVITA_BENCH_PHOTOS, the time from "-->"
+// to the next photo on screen, each step after a viewer's look at the photo before: the first
+// step and the median of the others, with the read-ahead and without it (what was read ahead
+// dropped before each step). Run by scripts/bench-gallery; no timed asserts.
+TEST_F(BrowserHarness, DISABLED_BenchNextPhoto) {
+    const std::string folder = testing_support::WinePathFromEnv("SORVITA_BENCH_PHOTOS");
+    if (folder.empty()) GTEST_SKIP() << "SORVITA_BENCH_PHOTOS is not set";
+    auto& form = OpenOwn();
+    form.Show();
+    ASSERT_TRUE(form.PicsFolder.SetPath(folder));
+    const int count = form.PicsFileList.ListCount();
+    ASSERT_GT(count, 2);
+    for (const bool readAhead : {true, false}) {
+        Choose(form.PicsFileList, 0);
+        std::vector<double> times;
+        for (int step = 1; step < count; ++step) {
+            for (const DWORD start = GetTickCount(); GetTickCount() - start < 1500;) {
+                testing_support::PumpMessages();
+                Sleep(10);
+            }
+            if (!readAhead) form.ReadAhead.Cancel();
+            LARGE_INTEGER t0, t1;
+            QueryPerformanceCounter(&t0);
+            Click(form.cmdNext);
+            UpdateWindow(form.hWnd());
+            QueryPerformanceCounter(&t1);
+            ASSERT_EQ(form.PicsFileList.ListIndex(), step);
+            ASSERT_TRUE(form.Pane.PictureLoaded());
+            times.push_back(Milliseconds(t0, t1));
+        }
+        std::sort(times.begin() + 1, times.end());
+        printf("next photo on screen (%d x %d), %s: first step %.0f ms, median of the next %zu %.0f ms%s\n",
+               form.Pane.Picture().Width(), form.Pane.Picture().Height(),
+               readAhead ? "read ahead" : "not read ahead", times[0], times.size() - 1,
+               times[1 + (times.size() - 1) / 2], readAhead ? " (target under 60 ms)" : "");
+    }
 }
 
 // Prints, for each folder named in SORVITA_BENCH_START_FOLDERS (separated by ";"), the time

@@ -3,6 +3,7 @@
 #include <deque>
 
 #include "BrowserHarness.h"
+#include "support/GuiObjects.h"
 #include "common/SettingsApp_.h"
 #include "common/WindowsWallpaper_.h"
 #include "picture_browser/BrowserRules_.h"
@@ -316,7 +317,7 @@ TEST_F(Browser, RandomSelectNeverRepeatsAndNeedsTwoPictures) {
     EnterFolder("Pics");
     Choose(form.PicsFileList, 1);
     {
-        std::deque<double> draws{0.4, 0.5, 0.6, 0.1};
+        std::deque<double> draws{0.4, 0.5, 0.6, 0.1, 0.9};
         int drawn = 0;
         platform::ScopedSeam<std::function<double()>> random(platform::seams::Random, [&] {
             ++drawn;
@@ -325,10 +326,15 @@ TEST_F(Browser, RandomSelectNeverRepeatsAndNeedsTwoPictures) {
             return d;
         });
         Click(form.cmdRndSelect);
-        EXPECT_EQ(drawn, 4);  // 0.4, 0.5 and 0.6 all give the current picture
+        // 0.4, 0.5 and 0.6 all give the current picture; 0.9, the next Random Select's pick,
+        // is drawn as soon as a picture is shown, so that its picture is read ahead.
+        EXPECT_EQ(drawn, 5);
         EXPECT_EQ(form.PicsFileList.ListIndex(), 0);
         EXPECT_EQ(form.Pane.Pic.Tag, pics + "\\a.bmp");
+        EXPECT_EQ(form.ReadAhead.Path(), pics + "\\c.bmp");
     }
+    Click(form.cmdRndSelect);
+    EXPECT_EQ(form.Pane.Pic.Tag, pics + "\\c.bmp");
     // A long run of real draws: never the same picture twice in a row.
     int previous = form.PicsFileList.ListIndex();
     for (int i = 0; i < 30; ++i) {
@@ -344,6 +350,49 @@ TEST_F(Browser, RandomSelectNeverRepeatsAndNeedsTwoPictures) {
     EXPECT_EQ(form.txtFileList.Text(), "1 pic file found in " + pics);
     EXPECT_FALSE(form.cmdRndSelect.Enabled());
     EXPECT_TRUE(form.cmdNext.Enabled());
+}
+
+TEST_F(Browser, EachStepReadsAheadWhatTheSameStepShowsNextAndShowsFilesAsTheyAreWhenShown) {
+    auto& form = OpenOwn();
+    EnterFolder("Pics");
+    Click(form.cmdNext);
+    EXPECT_EQ(form.ReadAhead.Path(), pics + "\\b.bmp");
+    Click(form.cmdPrevious);
+    EXPECT_EQ(form.ReadAhead.Path(), pics + "\\b.bmp") << "back from c.bmp comes b.bmp";
+    form.ReadAhead.Settle();
+    // Steps of every kind, each reading ahead while the next comes: nothing left behind.
+    const testing_support::GuiObjects objects = testing_support::CountGuiObjects();
+    const unsigned long threads = testing_support::CountThreads();
+    for (int i = 0; i < 500; ++i) Click(i % 5 == 4 ? form.cmdRndSelect : i % 7 == 6 ? form.cmdPrevious : form.cmdNext);
+    form.ReadAhead.Settle();
+    EXPECT_EQ(objects, testing_support::CountGuiObjects());
+    EXPECT_EQ(threads, testing_support::CountThreads());
+
+    // A file written over after it was read ahead shows as it is now.
+    Choose(form.PicsFileList, 0);
+    form.ReadAhead.Settle();
+    WriteBitmap(pics + "\\b.bmp", 7, 5);
+    Click(form.cmdNext);
+    EXPECT_EQ(form.Pane.Picture().Width(), 7);
+    // A picture over the size limit and a damaged one fail only when they are shown.
+    ASSERT_TRUE(CopyFileA(testing_support::WinePathFromEnv("SORVITA_TEST_DATA").append("\\huge-header.bmp").c_str(),
+                          (pics + "\\c.bmp").c_str(), FALSE));
+    testing_support::WriteFile(pics + "\\d.bmp", "this is no bitmap");
+    form.PicsFileList.Refresh();
+    MsgBoxRecorder boxes;
+    Choose(form.PicsFileList, 1);
+    form.ReadAhead.Settle();
+    EXPECT_EQ(boxes.Count(), 0u);
+    Click(form.cmdNext);
+    ASSERT_EQ(boxes.Count(), 1u);
+    EXPECT_NE(boxes.Last().text.find("c.bmp' file:\r\n\r\nThe picture is too large to be loaded."), std::string::npos);
+    form.ReadAhead.Settle();
+    Click(form.cmdNext);
+    ASSERT_EQ(boxes.Count(), 2u);
+    EXPECT_NE(boxes.Last().text.find("d.bmp' file:"), std::string::npos);
+    // Another folder: nothing of this one is read ahead.
+    DoubleClick(form.PicsFolder, form.PicsFolder.ListIndex() - 1);
+    EXPECT_EQ(form.ReadAhead.Path(), "");
 }
 
 TEST_F(Browser, EnterOrRightClickInTheFileListOpensTheShownPicture) {

@@ -62,6 +62,7 @@ TEST_F(SlideShow, DelayCountsDownAndTheNextPictureComesInOrder) {
     frmSSaver& show = Open();
     Tick();
     EXPECT_EQ(show.Pick.CurrentIndex, 1);
+    EXPECT_EQ(show.ReadAhead.Path(), folder.File("b.bmp"));
     Advance(4.5);
     EXPECT_EQ(show.lblTimeLeft.Tag, ":06");
     Advance(5.5);
@@ -116,6 +117,24 @@ TEST_F(SlideShow, RandomNeverRepeatsAndBackTwiceReturns) {
     EXPECT_EQ(show.Pick.CurrentIndex, previous);
     Key('B');
     EXPECT_EQ(show.Pick.CurrentIndex, current);
+}
+
+TEST_F(SlideShow, AtRandomTheNextPickIsMadeAheadForItsPictureToBeReadAhead) {
+    for (const char* name : {"a.bmp", "b.bmp", "c.bmp"}) Picture(name, 40, 30, RGB(10, 10, 10));
+    SaverSettings.ShowRandom = true;
+    randoms = {0.0, 0.99};
+    frmSSaver& show = Open();
+    ASSERT_EQ(show.Pick.CurrentIndex, 1);
+    EXPECT_EQ(show.ReadAhead.Path(), folder.File("c.bmp"));
+    randoms = {0.4};
+    Advance(SaverSettings.ShowDelay);
+    EXPECT_EQ(show.Pick.CurrentIndex, 3) << "the pick made ahead";
+    EXPECT_EQ(show.ReadAhead.Path(), folder.File("b.bmp"));
+    // Back: what is read ahead follows the show from where it stands now.
+    randoms = {0.99};
+    Key('B');
+    EXPECT_EQ(show.Pick.CurrentIndex, 1);
+    EXPECT_EQ(show.ReadAhead.Path(), folder.File("c.bmp"));
 }
 
 TEST_F(SlideShow, SmallPicturesAreTiledBelowThePercentage) {
@@ -648,6 +667,7 @@ TEST_F(SlideShow, ThousandChangesLeaveNoObjectsBehind) {
     frmSSaver& show = Open();
     Tick();
     for (int i = 0; i < 30; ++i) Advance(1);
+    show.ReadAhead.Settle();
     const testing_support::GuiObjects before = testing_support::CountGuiObjects();
     int changes = 0, last = show.Pick.CurrentIndex;
     SIZE_T halfway = 0;
@@ -659,8 +679,10 @@ TEST_F(SlideShow, ThousandChangesLeaveNoObjectsBehind) {
         if (i == 499) halfway = PeakWorkingSet();
     }
     EXPECT_EQ(changes, 1000);
+    show.ReadAhead.Settle();
     EXPECT_EQ(before, testing_support::CountGuiObjects());
-    // Two pictures at most are held at a time: the second 500 changes need no more.
+    // The pictures held (the two frames and the one read ahead) stay as many: the second 500
+    // changes need no more.
     EXPECT_LT(PeakWorkingSet(), halfway + 2 * 1024 * 1024);
 }
 
@@ -756,6 +778,7 @@ TEST_F(TwoMonitors, EachMonitorShowsItsOwnPictureByItsOwnSizeAndTheShowEndsOnBot
     EXPECT_NE(WindowFromPoint(onIt), left) << "the window on the second monitor is covered";
     EXPECT_EQ(show.Pick.CurrentIndex, 1);
     EXPECT_EQ(Other().Pick.CurrentIndex, 2) << "the next picture after the primary's";
+    EXPECT_EQ(show.ReadAhead.Path(), folder.File("c.bmp")) << "the primary's next is on the second monitor already";
     EXPECT_EQ(FrameRect(show, show.Pic[show.ActiveFrame]).left, (1024 - 576) / 2);
     EXPECT_EQ(Other().Frame(), (Box{(768 - 600) / 2, (1024 - 800) / 2, 600, 800}));
     EXPECT_EQ(SecondColor(384, 512), RGB(0, 200, 0));
@@ -855,10 +878,12 @@ TEST_F(TwoMonitors, FiveHundredChangesOnBothLeaveNoObjectsBehind) {
         for (int i = 0; i < 3 && show.Pick.CurrentIndex != shown; ++i) Advance(1);
     };
     soak(100);  // every picture in every layout once
+    show.ReadAhead.Settle();
     const testing_support::GuiObjects before = testing_support::CountGuiObjects();
     changes = 0;
     soak(500);
     EXPECT_GE(changes, 500);
+    show.ReadAhead.Settle();
     EXPECT_EQ(before, testing_support::CountGuiObjects());
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 #include <winternl.h>
+#include <tlhelp32.h>
 
 #include <cstdint>
 #include <cstring>
@@ -98,6 +99,19 @@ inline BOOL CALLBACK CountWindow(HWND hwnd, LPARAM count) {
     ++*reinterpret_cast<unsigned long*>(count);
     EnumChildWindows(hwnd, CountChildWindow, count);
     return TRUE;
+}
+
+// Threads of this process.
+inline unsigned long CountThreads() {
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return 0;
+    unsigned long count = 0;
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof entry;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry))
+        if (entry.th32OwnerProcessID == GetCurrentProcessId()) ++count;
+    CloseHandle(snapshot);
+    return count;
 }
 
 inline GuiObjects CountGuiObjects() {
