@@ -494,7 +494,8 @@ void frmSSaver::ShowNextPic(bool previous) {
     common::ConsecutiveErrors errors;
     std::string path;
     for (;;) {
-        if (!previous && nextPick_ && nextPick_->from == Pick && nextPick_->count == count) {
+        if (!previous && nextPick_ && nextPick_->from == Pick && nextPick_->count == count &&
+            nextPick_->random == SaverSettings.ShowRandom) {
             Pick = nextPick_->to;
         } else if (!common::PickNextIndex(Pick, count, previous, SaverSettings.ShowRandom, platform::Rnd,
                                           common::SinglePicture::KeepPrevious)) {

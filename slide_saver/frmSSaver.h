@@ -191,6 +191,7 @@ private:
     struct DrawnPick {
         common::PickState from, to;
         long count = 0;
+        bool random = false;
     };
     std::optional<DrawnPick> nextPick_;
     COLORREF timeLeftColor_ = kTimeLeftColor;

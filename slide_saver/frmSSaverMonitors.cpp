@@ -49,7 +49,7 @@ void frmSSaver::ReadAheadNextPic() {
         ReadAhead.Cancel();
         return;
     }
-    nextPick_ = DrawnPick{Pick, next, count};
+    nextPick_ = DrawnPick{Pick, next, count, SaverSettings.ShowRandom};
     // In order, the monitor beside the primary shows the primary's next picture already, and
     // each monitor the next one's: the picture to load is the last monitor's next.
     std::vector<int32_t> coming{next.CurrentIndex};
