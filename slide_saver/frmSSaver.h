@@ -180,7 +180,7 @@ private:
     void ForwardMouse(const platform::Control& from, int button, int x, int y, bool down);
     bool AnyScrollBarVisible() const;
     bool PasswordInForce() const;
-    // The picture for the active frame: from the monitor that shows it already, else the file.
+    // The picture for the active frame: from the monitor that shows it already, else read ahead, else the file.
     bool LoadActivePic(const std::string& path, std::string* error);
 
     COLORREF backColor_ = RGB(0, 0, 0);

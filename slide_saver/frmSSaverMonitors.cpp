@@ -38,6 +38,8 @@ bool frmSSaver::LoadActivePic(const std::string& path, std::string* error) {
         Graphic[ActiveFrame].Adopt(std::move(ahead));
         return true;
     }
+    // Read ahead for another step: let go before this picture takes its memory.
+    ReadAhead.Cancel();
     return Graphic[ActiveFrame].Load(path, error, SaverSettings.MorePicTypes);
 }
 
