@@ -104,7 +104,8 @@ Picture::Picture(Picture&& other) noexcept
       bits_(std::exchange(other.bits_, nullptr)),
       width_(std::exchange(other.width_, 0)),
       height_(std::exchange(other.height_, 0)),
-      alpha_(std::exchange(other.alpha_, false)) {}
+      alpha_(std::exchange(other.alpha_, false)),
+      flattened_(std::exchange(other.flattened_, false)) {}
 
 Picture& Picture::operator=(Picture&& other) noexcept {
     if (this != &other) {
@@ -114,6 +115,7 @@ Picture& Picture::operator=(Picture&& other) noexcept {
         width_ = std::exchange(other.width_, 0);
         height_ = std::exchange(other.height_, 0);
         alpha_ = std::exchange(other.alpha_, false);
+        flattened_ = std::exchange(other.flattened_, false);
     }
     return *this;
 }
@@ -127,10 +129,12 @@ void Picture::Release() {
     width_ = 0;
     height_ = 0;
     alpha_ = false;
+    flattened_ = false;
 }
 
 bool Picture::Empty() const { return bitmap_ == nullptr; }
 bool Picture::HasAlpha() const { return alpha_; }
+bool Picture::Flattened() const { return flattened_; }
 
 void Picture::Flatten(COLORREF background) {
     if (!alpha_) return;
@@ -138,6 +142,7 @@ void Picture::Flatten(COLORREF background) {
     FlattenOver(static_cast<std::uint8_t*>(bits_), static_cast<size_t>(width_) * static_cast<size_t>(height_),
                 GetRValue(background), GetGValue(background), GetBValue(background));
     alpha_ = false;
+    flattened_ = true;
 }
 int Picture::Width() const { return width_; }
 int Picture::Height() const { return height_; }

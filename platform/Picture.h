@@ -32,6 +32,9 @@ public:
     // Puts the picture over a background colour, which shows through where it is transparent;
     // nothing happens to an opaque picture.
     void Flatten(COLORREF background);
+    // True once Flatten has put transparent parts over a colour: over another colour (the
+    // wallpaper's), the file must be loaded again.
+    bool Flattened() const;
     int Width() const;   // pixels
     int Height() const;  // pixels
     double WidthTwips() const;
@@ -51,6 +54,7 @@ private:
     int width_ = 0;
     int height_ = 0;
     bool alpha_ = false;
+    bool flattened_ = false;
 };
 
 }  // namespace platform

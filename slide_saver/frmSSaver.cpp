@@ -864,7 +864,14 @@ void frmSSaver::Form_KeyUp(int keyCode) {
                                : platform::KeyWasDown(VK_SHIFT) ? common::kStyleTile
                                                                 : common::kStyleCenter;
             busy_ = true;
-            common::SetWallpaper(common::WallpaperFilePath(), image.Picture(), style, false);
+            // A transparent picture shows the desktop's colour through it, not the screen's.
+            platform::Picture over;
+            if (image.Picture().Flattened() && Pick.CurrentIndex >= 1 &&
+                Pick.CurrentIndex <= common::UBound(common::PicFiles)) {
+                over = platform::Picture::Load(common::PicFiles[Pick.CurrentIndex], nullptr, SaverSettings.MorePicTypes);
+                over.Flatten(GetSysColor(COLOR_BACKGROUND));
+            }
+            common::SetWallpaper(common::WallpaperFilePath(), over.Empty() ? image.Picture() : over, style, false);
             busy_ = false;
             return;
         }

@@ -345,6 +345,17 @@ TEST_F(SlideShow, MorePicTypesShowTransparencyOverTheScreensColourAndReportWhatC
     EXPECT_EQ(ScreenColor(show.hWnd(), frame.left + 9, frame.top), RGB(128, 64, 192));
     EXPECT_EQ(ScreenColor(show.hWnd(), frame.left, frame.top + 5), RGB(64, 32, 224));  // blue at 128/255
     EXPECT_EQ(ScreenColor(show.hWnd(), 10, 10), RGB(128, 64, 192));
+    // Hung as wallpaper, the transparent corner shows the desktop's colour instead.
+    Key('W');
+    KeyUp('W');
+    {
+        platform::Picture hung = platform::Picture::Load(common::WallpaperFilePath());
+        ASSERT_EQ(hung.Width(), 10);
+        DIBSECTION section{};
+        ASSERT_TRUE(GetObjectA(hung.Bitmap(), sizeof section, &section));
+        const DWORD corner = static_cast<const DWORD*>(section.dsBm.bmBits)[9];  // top row, BGRX
+        EXPECT_EQ(RGB(corner >> 16 & 0xFF, corner >> 8 & 0xFF, corner & 0xFF), GetSysColor(COLOR_BACKGROUND));
+    }
     // WebP where the system cannot read it (Wine): the usual error, or skipped.
     std::string error;
     if (!platform::Picture::Load(webp, &error, true).Empty()) return;
