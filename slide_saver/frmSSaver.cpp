@@ -12,6 +12,7 @@
 #include "common/FileFolderExists_.h"
 #include "common/FileFolderFunctions_.h"
 #include "common/FolderWalk_.h"
+#include "common/GetDesktopSize_.h"
 #include "common/SettingsReg_.h"
 #include "common/SettingsText_.h"
 #include "common/TextFunctions_.h"
@@ -404,6 +405,7 @@ LRESULT frmSSaver::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_GETDLGCODE:
             return DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTTAB | DLGC_WANTCHARS;
         case WM_DISPLAYCHANGE:
+            if (!InPreviewPane) CoverPrimaryMonitor();
             ReopenOtherMonitors();
             break;
         case WM_KEYDOWN:
@@ -659,6 +661,28 @@ void frmSSaver::FinishPicDisplay(bool flip) {
         GraphicHScroll.SetFocus();
     else if (GetFocus() != hWnd() && IsWindowVisible(hWnd()))
         SetFocus(hWnd());
+}
+
+void frmSSaver::CoverPrimaryMonitor() {
+    common::GetDesktopSize(false, true, "");
+    const long width = common::DesktopArea.Width, height = common::DesktopArea.Height;
+    RECT now{};
+    GetWindowRect(hWnd(), &now);
+    if (now.left == 0 && now.top == 0 && now.right == width && now.bottom == height) return;
+    SetWindowPos(hWnd(), nullptr, 0, 0, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    // Blacked out, the picture comes back as it was laid out.
+    if (Blackout || Graphic[ActiveFrame].Empty()) {
+        RefreshWindow();
+        return;
+    }
+    PreparePicDisplay(false);
+    if (SaverSettings.BestFit)
+        ShowPicBestFit();
+    else
+        ShowPicActualSize();
+    FinishPicDisplay(false);
+    ShowTimeLeft(lblTimeLeft.Tag);
+    ShowFileName(lblFilename.Tag);
 }
 
 void frmSSaver::SetRandomBackColor() {

@@ -180,6 +180,9 @@ private:
     void ForwardMouse(const platform::Control& from, int button, int x, int y, bool down);
     bool AnyScrollBarVisible() const;
     bool PasswordInForce() const;
+    // The primary monitor's size changed (a new resolution, a monitor plugged in or out):
+    // the window covers it again, and the picture is laid out on it.
+    void CoverPrimaryMonitor();
     // The picture for the active frame: from the monitor that shows it already, else read ahead, else the file.
     bool LoadActivePic(const std::string& path, std::string* error);
 

@@ -762,6 +762,13 @@ TEST_F(SlideShow, AMonitorPluggedInOrOutWhileTheShowRuns) {
     listedMonitors.pop_back();
     SendMessageA(show.hWnd(), WM_DISPLAYCHANGE, 32, 0);
     EXPECT_TRUE(show.OtherMonitors.empty());
+    // The primary's own size changed: the window covers it again, the picture centred on it.
+    SetWindowPos(show.hWnd(), nullptr, 0, 0, 500, 400, SWP_NOZORDER);
+    SendMessageA(show.hWnd(), WM_DISPLAYCHANGE, 32, 0);
+    GetWindowRect(show.hWnd(), &area);
+    EXPECT_EQ(area.right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_EQ(area.bottom, GetSystemMetrics(SM_CYSCREEN));
+    EXPECT_EQ(FrameRect(show, show.Pic[show.ActiveFrame]).left, (GetSystemMetrics(SM_CXSCREEN) - 40) / 2);
     Advance(10);
     EXPECT_TRUE(SaverOpen());
 }
