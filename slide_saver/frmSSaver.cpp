@@ -675,6 +675,10 @@ void frmSSaver::CoverPrimaryMonitor() {
         RefreshWindow();
         return;
     }
+    LayOutActivePic();
+}
+
+void frmSSaver::LayOutActivePic() {
     PreparePicDisplay(false);
     if (SaverSettings.BestFit)
         ShowPicBestFit();
@@ -833,14 +837,7 @@ void frmSSaver::Form_KeyDown(int keyCode) {
                 SaverSettings.BestFit = !SaverSettings.BestFit;
             else
                 SaverSettings.TileSmall = !SaverSettings.TileSmall;
-            PreparePicDisplay(false);
-            if (SaverSettings.BestFit)
-                ShowPicBestFit();
-            else
-                ShowPicActualSize();
-            FinishPicDisplay(false);
-            ShowTimeLeft(lblTimeLeft.Tag);
-            ShowFileName(lblFilename.Tag);
+            LayOutActivePic();
             LayOutOtherMonitors(false);
             return;
         case 'C':

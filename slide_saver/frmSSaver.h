@@ -183,6 +183,8 @@ private:
     // The primary monitor's size changed (a new resolution, a monitor plugged in or out):
     // the window covers it again, and the picture is laid out on it.
     void CoverPrimaryMonitor();
+    // The picture shown laid out again with the settings as they are now, and its texts with it.
+    void LayOutActivePic();
     // The picture for the active frame: from the monitor that shows it already, else read ahead, else the file.
     bool LoadActivePic(const std::string& path, std::string* error);
 
