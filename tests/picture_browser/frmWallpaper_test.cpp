@@ -3,13 +3,13 @@
 #include <deque>
 
 #include "BrowserHarness.h"
-#include "support/GuiObjects.h"
 #include "common/SettingsApp_.h"
 #include "common/WindowsWallpaper_.h"
 #include "picture_browser/BrowserRules_.h"
 #include "picture_browser/SubclassWP_.h"
 #include "platform/Handles.h"
 #include "platform/Text.h"
+#include "support/GuiObjects.h"
 
 using namespace browser_test;
 using testing_support::MsgBoxRecorder;
