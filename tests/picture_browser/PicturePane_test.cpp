@@ -144,6 +144,11 @@ TEST_F(PicturePane, InfoLineWithSizesInKilobytes) {
     Show("small.bmp", 16, 16, 1536);
     EXPECT_EQ(browser->labPicInfo.Text(), "16 x 16 - Fits on desktop - 1.5K");
     EXPECT_EQ(browser->labPicNumber.Text(), "Pic " + std::to_string(FileIndex("small.bmp") + 1));
+    // On a monitor of another scale than the system's, a picture still has its own pixels.
+    const int dpi = browser->Dpi() * 5 / 4;
+    SendMessageA(browser->hWnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), 0);
+    ChooseFile("ten.bmp");
+    EXPECT_EQ(browser->labPicInfo.Text(), "64 x 48 - Fits on desktop - 10K");
 }
 
 TEST_F(PicturePane, ExactlyTheScreenFitsOnePixelMoreIsBigger) {
