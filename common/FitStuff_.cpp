@@ -13,7 +13,8 @@ namespace common {
 
 namespace {
 
-// Lends the holding form the control's font for measuring and gives its own back.
+// Lends the holding form the control's font for measuring, in the form's own scale, and
+// gives its own back.
 class BorrowedFont {
 public:
     explicit BorrowedFont(platform::Control& control) : form_(*control.Parent()), saved_(form_.Font()) {
@@ -28,8 +29,13 @@ public:
         platform::ScreenDC dc;
         HFONT font = form_.Font() ? form_.Font() : platform::DefaultFont();
         platform::SelectedObject selected(dc.get(), font);
-        return platform::TextExtent(dc.get(), text).cx * platform::TwipsPerPixelX();
+        return platform::TextExtent(dc.get(), text).cx * TwipsPerPixel();
     }
+    // In the form's own scale: its fonts and its twips follow the DPI of the monitor it is on,
+    // which is the system's only on a monitor of the system's DPI.
+    double TwipsPerPixel() const { return 1440.0 / form_.Dpi(); }
+    // A system measure in pixels, at the form's DPI.
+    int Metric(int index) const { return MulDiv(GetSystemMetrics(index), form_.Dpi(), platform::SystemDpi()); }
 
 private:
     platform::Form& form_;
@@ -43,13 +49,13 @@ void FitDropDownWidth(platform::ComboBox& combo) {
     int count = combo.ListCount();
     double widest = 0;
     for (int i = 0; i < count; ++i) widest = std::max(widest, font.TextWidth(combo.List(i)));
-    long width = DropDownWidthPixels(count > 0, widest, platform::TwipsPerPixelX(), GetSystemMetrics(SM_CXVSCROLL));
+    long width = DropDownWidthPixels(count > 0, widest, font.TwipsPerPixel(), font.Metric(SM_CXVSCROLL));
     SendMessageA(combo.hWnd(), CB_SETDROPPEDWIDTH, static_cast<WPARAM>(width), 0);
 }
 
 bool TextFitsControl(const std::string& text, platform::Control& control, long margin) {
     BorrowedFont font(control);
-    long available = AvailableTextWidth(control.Width(), margin, platform::TwipsPerPixelX());
+    long available = AvailableTextWidth(control.Width(), margin, font.TwipsPerPixel());
     return font.TextWidth(text) <= available;
 }
 

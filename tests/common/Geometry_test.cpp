@@ -137,16 +137,19 @@ TEST(TextFitsControl, ExactWidthFitsAndAnyLessDoesNot) {
     form.Load();
     HFONT before = form.Font();
     std::string text = "Holiday pictures 2026";
-    double tx = platform::TwipsPerPixelX();
-    long textPixels = std::lround(TextTwips(form.lbl.Font(), text) / tx);
     long margin = 5;
     auto setWidthPixels = [&](long pixels) {
         MoveWindow(form.lbl.hWnd(), 8, 60, static_cast<int>(pixels), 20, FALSE);
     };
-    setWidthPixels(textPixels + margin + 10);  // exactly as wide as needed
-    EXPECT_TRUE(TextFitsControl(text, form.lbl, margin));
-    setWidthPixels(textPixels + margin + 9);
-    EXPECT_FALSE(TextFitsControl(text, form.lbl, margin));
-    EXPECT_TRUE(TextFitsControl(text, form.lbl, margin - 1));
+    // Also on a monitor of another DPI than the system's, where the form's twips are smaller.
+    for (const int dpi : {form.Dpi(), form.Dpi() * 5 / 4}) {
+        if (dpi != form.Dpi()) SendMessageA(form.hWnd(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), 0);
+        long textPixels = std::lround(TextTwips(form.lbl.Font(), text) / platform::TwipsPerPixelX());
+        setWidthPixels(textPixels + margin + 10);  // exactly as wide as needed
+        EXPECT_TRUE(TextFitsControl(text, form.lbl, margin)) << dpi << " DPI";
+        setWidthPixels(textPixels + margin + 9);
+        EXPECT_FALSE(TextFitsControl(text, form.lbl, margin)) << dpi << " DPI";
+        EXPECT_TRUE(TextFitsControl(text, form.lbl, margin - 1)) << dpi << " DPI";
+    }
     EXPECT_EQ(form.Font(), before);
 }
