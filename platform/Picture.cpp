@@ -165,20 +165,14 @@ Picture Picture::Load(const std::string& path, std::string* error, bool moreType
             SetError(error, ErrorDescription(GetLastError()));
             return Picture();
         }
-        const PictureHeader header = ReadPictureHeader([&](std::uint64_t offset, void* out, size_t size) -> size_t {
-            OVERLAPPED at{};
-            at.Offset = static_cast<DWORD>(offset);
-            at.OffsetHigh = static_cast<DWORD>(offset >> 32);
-            DWORD done = 0;
-            return ReadFile(file.get(), out, static_cast<DWORD>(size), &done, &at) ? done : 0;
-        });
+        const PictureHeader header = ReadPictureHeader(
+            [&](std::uint64_t offset, void* out, size_t size) { return ReadFileAt(file.get(), offset, out, size); });
         kind = header.kind;
         if (kind == PictureKind::Unknown || (!moreTypes && !IsBasicKind(kind))) {
             SetError(error, notAPicture);
             return Picture();
         }
         orientation = header.orientation;
-        kind = header.kind;
         const bool swap = SwapsSides(orientation);
         if (header.sized &&
             !PictureFitsInMemory(swap ? header.height : header.width, swap ? header.width : header.height)) {
