@@ -66,6 +66,88 @@ std::size_t ReadFileAt(HANDLE file, std::uint64_t offset, void* out, std::size_t
     return ReadFile(file, out, static_cast<DWORD>(size), &done, &at) ? done : 0;
 }
 
+// A picture is read with others free to delete, rename or save over it meanwhile: it may be
+// read in the background, ahead of being shown, and a user deleting it in a file window must
+// not be told that the file is in use.
+HANDLE OpenToRead(const std::string& path) {
+    return CreateFileW(Wide(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+// The decoders' stream over such a file; the system's own file streams deny others writing
+// and deleting while they are open.
+class SharedReadStream final : public IStream {
+public:
+    static HRESULT Open(const std::string& path, IStream** out) {
+        *out = nullptr;
+        HANDLE file = OpenToRead(path);
+        if (file == INVALID_HANDLE_VALUE) return HRESULT_FROM_WIN32(GetLastError());
+        *out = new SharedReadStream(file);
+        return S_OK;
+    }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (iid == IID_IUnknown || iid == IID_ISequentialStream || iid == IID_IStream) {
+            *out = static_cast<IStream*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&references_)); }
+    ULONG STDMETHODCALLTYPE Release() override {
+        const auto left = static_cast<ULONG>(InterlockedDecrement(&references_));
+        if (left == 0) delete this;
+        return left;
+    }
+
+    HRESULT STDMETHODCALLTYPE Read(void* out, ULONG size, ULONG* done) override {
+        DWORD read = 0;
+        const BOOL ok = ReadFile(file_.get(), out, size, &read, nullptr);
+        if (done) *done = read;
+        if (!ok) return HRESULT_FROM_WIN32(GetLastError());
+        return read < size ? S_FALSE : S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Seek(LARGE_INTEGER move, DWORD origin, ULARGE_INTEGER* position) override {
+        // The stream's origins are the file's: set, current, end.
+        LARGE_INTEGER to{};
+        if (!SetFilePointerEx(file_.get(), move, &to, origin)) return STG_E_INVALIDFUNCTION;
+        if (position) position->QuadPart = static_cast<ULONGLONG>(to.QuadPart);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE Stat(STATSTG* stat, DWORD) override {
+        *stat = STATSTG{};
+        stat->type = STGTY_STREAM;
+        stat->grfMode = STGM_READ | STGM_SHARE_DENY_NONE;
+        LARGE_INTEGER size{};
+        if (!GetFileSizeEx(file_.get(), &size)) return HRESULT_FROM_WIN32(GetLastError());
+        stat->cbSize.QuadPart = static_cast<ULONGLONG>(size.QuadPart);
+        return S_OK;
+    }
+    // Read only.
+    HRESULT STDMETHODCALLTYPE Write(const void*, ULONG, ULONG*) override { return STG_E_ACCESSDENIED; }
+    HRESULT STDMETHODCALLTYPE SetSize(ULARGE_INTEGER) override { return STG_E_ACCESSDENIED; }
+    HRESULT STDMETHODCALLTYPE CopyTo(IStream*, ULARGE_INTEGER, ULARGE_INTEGER*, ULARGE_INTEGER*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE Commit(DWORD) override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE Revert() override { return S_OK; }
+    HRESULT STDMETHODCALLTYPE LockRegion(ULARGE_INTEGER, ULARGE_INTEGER, DWORD) override {
+        return STG_E_INVALIDFUNCTION;
+    }
+    HRESULT STDMETHODCALLTYPE UnlockRegion(ULARGE_INTEGER, ULARGE_INTEGER, DWORD) override {
+        return STG_E_INVALIDFUNCTION;
+    }
+    HRESULT STDMETHODCALLTYPE Clone(IStream**) override { return E_NOTIMPL; }
+
+private:
+    explicit SharedReadStream(HANDLE file) : file_(file) {}
+    ~SharedReadStream() = default;
+    UniqueHandle file_;
+    LONG references_ = 1;
+};
+
 // Containers that Windows may or may not have decoders for; the SDK's names are not in
 // every tool set's headers.
 constexpr GUID kContainerWebp = {0xe094b0e2, 0x67f2, 0x45b3, {0xb0, 0xea, 0x11, 0x53, 0x37, 0xca, 0x7c, 0xf3}};
@@ -158,8 +240,7 @@ Picture Picture::Load(const std::string& path, std::string* error, bool moreType
         // Some systems' decoders decode the whole picture as soon as the file is opened, at
         // whatever size its headers declare: a small file may ask for gigabytes and minutes.
         // So the declared size is read first, and other kinds of file go no further.
-        UniqueHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        UniqueHandle file(OpenToRead(path));
         if (file.get() == INVALID_HANDLE_VALUE) {
             file.release();
             SetError(error, ErrorDescription(GetLastError()));
@@ -185,9 +266,7 @@ Picture Picture::Load(const std::string& path, std::string* error, bool moreType
     const auto refused = [&](const std::string& description) -> Picture {
         BitmapRead read = BitmapRead::Invalid;
         Picture own;
-        UniqueHandle file(kind == PictureKind::Bmp ? CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                                                 nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)
-                                                   : INVALID_HANDLE_VALUE);
+        UniqueHandle file(kind == PictureKind::Bmp ? OpenToRead(path) : INVALID_HANDLE_VALUE);
         if (file.get() == INVALID_HANDLE_VALUE) {
             file.release();
         } else {
@@ -216,9 +295,10 @@ Picture Picture::Load(const std::string& path, std::string* error, bool moreType
                                   factory.put_void());
     ComPtr<IWICBitmapDecoder> decoder;
     if (SUCCEEDED(hr)) {
-        const std::wstring widePath = Wide(path);
-        hr = factory->CreateDecoderFromFilename(widePath.c_str(), nullptr, GENERIC_READ,
-                                                WICDecodeMetadataCacheOnDemand, decoder.put());
+        ComPtr<IStream> stream;
+        hr = SharedReadStream::Open(path, stream.put());
+        if (SUCCEEDED(hr))
+            hr = factory->CreateDecoderFromStream(stream.get(), nullptr, WICDecodeMetadataCacheOnDemand, decoder.put());
     }
     GUID container{};
     if (SUCCEEDED(hr)) hr = decoder->GetContainerFormat(&container);
