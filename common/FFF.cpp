@@ -80,6 +80,14 @@ std::string ShortPathOf(const std::string& longPath) {
     return length != 0 && length < sizeof buffer ? std::string(buffer, length) : std::string();
 }
 
+// A folder opened for reading its entries, leaving others free to change it meanwhile; empty
+// when it cannot be opened.
+platform::UniqueHandle OpenFolderToList(const std::wstring& folder) {
+    HANDLE handle = CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    return platform::UniqueHandle(handle == INVALID_HANDLE_VALUE ? nullptr : handle);
+}
+
 // Wine keeps the whole listing of a folder read through a handle until the process next asks
 // for a folder's entries, whether the handle is closed or not: megabytes for a folder of
 // 100,000 pictures, held as long as the program shows them. Asking for the folder's own "."
@@ -90,14 +98,8 @@ void LetGoOfListing(const std::wstring& folder) {
     constexpr int kFileNamesInformation = 12;
     static const auto query = reinterpret_cast<QueryDirectoryFile>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryDirectoryFile")));
-    if (!query) return;
-    platform::UniqueHandle handle(CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY,
-                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (handle.get() == INVALID_HANDLE_VALUE) {
-        handle.release();
-        return;
-    }
+    platform::UniqueHandle handle = OpenFolderToList(folder);
+    if (!query || !handle) return;
     wchar_t dot[] = L".";
     UNICODE_STRING mask{sizeof(wchar_t), sizeof dot, dot};
     IO_STATUS_BLOCK status{};
@@ -110,13 +112,8 @@ void LetGoOfListing(const std::wstring& folder) {
 
 bool ForEachFolderEntry(const std::wstring& folder, std::vector<unsigned long long>& buffer,
                         const std::function<void(const FILE_ID_BOTH_DIR_INFO&)>& visit) {
-    platform::UniqueHandle handle(CreateFileW(folder.c_str(), FILE_LIST_DIRECTORY,
-                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-    if (handle.get() == INVALID_HANDLE_VALUE) {
-        handle.release();
-        return false;
-    }
+    platform::UniqueHandle handle = OpenFolderToList(folder);
+    if (!handle) return false;
     buffer.resize(64 * 1024 / sizeof buffer[0]);
     FILE_INFO_BY_HANDLE_CLASS request = FileIdBothDirectoryRestartInfo;
     int blocks = 0;

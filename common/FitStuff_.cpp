@@ -33,7 +33,7 @@ public:
     }
     // In the form's own scale: its fonts and its twips follow the DPI of the monitor it is on,
     // which is the system's only on a monitor of the system's DPI.
-    double TwipsPerPixel() const { return 1440.0 / form_.Dpi(); }
+    double TwipsPerPixel() const { return form_.TwipsPerPixel(); }
     // A system measure in pixels, at the form's DPI.
     int Metric(int index) const { return MulDiv(GetSystemMetrics(index), form_.Dpi(), platform::SystemDpi()); }
 

@@ -366,9 +366,8 @@ void frmWallpaper::ShowPicture(const std::string& path, int index) {
         bytes = static_cast<double>((static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
     // In the window's own scale, which is the system's only while the window is on a monitor of
     // the system's DPI.
-    const double twipsPerPixel = 1440.0 / Dpi();
-    long pixelWidth = static_cast<long>(platform::RoundHalfEven(Pane.PicWidth / twipsPerPixel));
-    long pixelHeight = static_cast<long>(platform::RoundHalfEven(Pane.PicHeight / twipsPerPixel));
+    long pixelWidth = static_cast<long>(platform::RoundHalfEven(Pane.PicWidth / TwipsPerPixel()));
+    long pixelHeight = static_cast<long>(platform::RoundHalfEven(Pane.PicHeight / TwipsPerPixel()));
     common::GetDesktopSize(false, true, "w");
     labPicInfo.SetText(PicInfoText(pixelWidth, pixelHeight, common::DesktopArea.Width, common::DesktopArea.Height,
                                    bytes));

@@ -331,6 +331,7 @@ public:
     // The form's own pixels <-> twips, at its DPI.
     int PixelsToTwips(int pixels) const;
     int TwipsToPixels(int twips) const;
+    double TwipsPerPixel() const { return 1440.0 / dpi_; }
 
     HFONT Font() const { return font_; }
     void SetFont(HFONT font) { font_ = font; }
